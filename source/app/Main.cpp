@@ -1,0 +1,3 @@
+#include "app/HVPlatformUpdater.h"
+
+START_JUCE_APPLICATION(HVPlatformUpdater)

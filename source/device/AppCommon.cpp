@@ -1,0 +1,74 @@
+#include "device/AppCommon.h"
+
+#include "app/BuildInfo.h"
+#include "app/SettingsKeys.h"
+#include "diagnostics/LogFormat.h"
+#include "diagnostics/SystemReport.h"
+
+int AppCommon::s_liveUtilityThreads = 0;
+juce::File AppCommon::s_installerToLaunch;
+
+AppCommon::AppCommon()
+{
+    m_appProperties.setStorageParameters(SettingsKeys::fileOptions());
+    m_settings = m_appProperties.getUserSettings();
+    m_serverUrls = ServerConfig::read(m_settings);
+    m_bLogUrlRequests = BuildInfo::appBuildChannel() != "master";
+    m_devices = DeviceCatalogue::rows(m_serverUrls.releaseBase, m_serverUrls.betaBase);
+
+    DebugLogger::prepareLogFile();
+    writeStartBanner();
+}
+
+AppCommon::~AppCommon()
+{
+    stopTimer();
+    writeEndBanner();
+}
+
+void AppCommon::writeStartBanner()
+{
+    logToFile({});
+    logToFile(LogFormat::separator());
+    logToFile(BuildInfo::appTitleWithVersion());
+    logToFile("START " + LogFormat::bannerTime(juce::Time::getCurrentTime()));
+
+    logToFile(LogFormat::separator());
+    logToFile("System:");
+    logToFile(SystemReport::getSystemLine());
+    logToFile(LogFormat::separator());
+    logToFile("Application:");
+    logToFile("  " + BuildInfo::appTitleWithVersion());
+    logToFile(LogFormat::separator());
+    logToFile(SystemReport::getSystemInfoReport());
+}
+
+void AppCommon::writeEndBanner()
+{
+    logToFile(LogFormat::separator());
+    logToFile("END " + LogFormat::bannerTime(juce::Time::getCurrentTime()));
+    logToFile(LogFormat::separator() + "{END}");
+}
+
+void AppCommon::setStatusLine(const juce::String&, bool)
+{
+}
+
+void AppCommon::logMessage(const juce::String&, bool)
+{
+}
+
+void AppCommon::RequestQuitWhenWorkersDone()
+{
+    m_bQuitRequested = true;
+}
+
+void AppCommon::timerCallback()
+{
+    if (m_bQuitRequested && s_liveUtilityThreads == 0)
+    {
+        stopTimer();
+        juce::JUCEApplicationBase::quit();
+        return;
+    }
+}

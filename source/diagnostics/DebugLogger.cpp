@@ -1,0 +1,42 @@
+#include "diagnostics/DebugLogger.h"
+
+#include "app/BuildInfo.h"
+#include "app/Clock.h"
+#include "diagnostics/LogFormat.h"
+
+#include <mutex>
+
+namespace
+{
+// Records come from the message thread and, in a few places, from workers: one lock keeps
+// every append whole.
+std::mutex g_appendLock;
+constexpr juce::int64 kMaxLogSize = 1024 * 1024;
+}
+
+juce::File DebugLogger::logFile()
+{
+    const auto folder = juce::File::getSpecialLocation(juce::File::userHomeDirectory).getChildFile("Halvane");
+    return folder.getChildFile(BuildInfo::appName().removeCharacters(" ") + ".log");
+}
+
+void DebugLogger::prepareLogFile()
+{
+    const auto file = logFile();
+    file.getParentDirectory().createDirectory();
+    if (file.existsAsFile() && file.getSize() > kMaxLogSize)
+        file.deleteFile();
+}
+
+void DebugLogger::logToFile(const juce::String& message)
+{
+    const auto text = LogFormat::record(Clock::nowMs(), message);
+
+    std::lock_guard<std::mutex> lock(g_appendLock);
+    juce::FileOutputStream out(logFile(), 32768);
+    if (out.failedToOpen())
+        return;
+    out.setPosition(out.getFile().getSize());
+    out.writeText(text, false, false, nullptr);
+    out.flush();
+}
