@@ -18,11 +18,13 @@ AppCommon::AppCommon()
 
     DebugLogger::prepareLogFile();
     writeStartBanner();
+    LogPortListing();
 }
 
 AppCommon::~AppCommon()
 {
     stopTimer();
+    ClosePort();
     writeEndBanner();
 }
 
@@ -61,14 +63,4 @@ void AppCommon::logMessage(const juce::String&, bool)
 void AppCommon::RequestQuitWhenWorkersDone()
 {
     m_bQuitRequested = true;
-}
-
-void AppCommon::timerCallback()
-{
-    if (m_bQuitRequested && s_liveUtilityThreads == 0)
-    {
-        stopTimer();
-        juce::JUCEApplicationBase::quit();
-        return;
-    }
 }

@@ -1,6 +1,7 @@
 #include "ui/MainComponent.h"
 
 #include "app/BuildInfo.h"
+#include "app/Clock.h"
 #include "diagnostics/LogFormat.h"
 #include "diagnostics/SystemReport.h"
 
@@ -61,6 +62,20 @@ void MainComponent::logSystemHeader()
     logMessage("  " + BuildInfo::appTitleWithVersion(), false);
     logMessage("  " + juce::String(getWidth()) + " x " + juce::String(getHeight()) + " px", false);
     logMessage(LogFormat::separator(), false);
+}
+
+void MainComponent::MarkTxActivity()
+{
+    m_lastTxTime = Clock::nowMs();
+    if (m_txIndicator == 0)
+        m_txIndicator = 2;
+}
+
+void MainComponent::MarkRxActivity()
+{
+    m_lastRxTime = Clock::nowMs();
+    if (m_rxIndicator == 0)
+        m_rxIndicator = 2;
 }
 
 void MainComponent::paint(juce::Graphics& g)
