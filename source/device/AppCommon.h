@@ -54,6 +54,7 @@ public:
     virtual void RestartState(int state);
     virtual void SetStateAfterOptions(int state) { m_stateAfterOptions = state; }
     virtual void ReportError(const juce::String& text, int stateAfterError);
+    virtual void GetUpdate(int deviceIndex, bool forced);
     virtual void UpdateTheme(int deviceIndex);
     virtual void OnBootloaderFound();
     virtual void SetConnectedDevice(int deviceIndex);
@@ -167,6 +168,7 @@ protected:
     virtual void CloseProgress() {}
     virtual bool IsProgressShowing() { return false; }
     virtual bool IsAppCheckRunning() { return false; }
+    virtual bool IsFirmwareCheckRunning() { return false; }
     virtual bool IsPresetArchiveRestorePending() { return false; }
     virtual void ContinueWithPresetArchiveRestore() {}
     virtual void OnConnectionReset() {}

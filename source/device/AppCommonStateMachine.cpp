@@ -159,7 +159,7 @@ void AppCommon::EnterIdleState()
 
 void AppCommon::EnterFoundBootloaderState()
 {
-    juce::TooltipWindow::hideTip();
+    m_tooltips.hideTip();
     m_tooltips.setMillisecondsBeforeTipAppears(150000);
     logMessage("Found bootloader!", false);
     setStatusLine("Ready to update.", true);

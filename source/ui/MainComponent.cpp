@@ -2,22 +2,95 @@
 
 #include "app/BuildInfo.h"
 #include "app/Clock.h"
+#include "app/ProcessLauncher.h"
 #include "diagnostics/LogFormat.h"
 #include "diagnostics/SystemReport.h"
 
 MainComponent::MainComponent()
 {
+    addButton(m_btnUpdate, "UPDATE", "Check for firmware updates.");
+    addButton(m_btnPresetsRefresh, "REFRESH", "Refresh the on-device preset list.");
+    addButton(m_btnPresetsBackup, "BACKUP", "Backup all presets from your Nimbrel.");
+    addButton(m_btnPresetsRestore, "RESTORE", "Restore presets to your Nimbrel from an existing backup.");
+    addButton(m_btnOpenSettings, "SETTINGS", "Advanced device options and settings.");
+    addButton(m_btnInstructions, "USER MANUAL", "View online user manual.");
+    m_btnInstructions.setVisible(false);
+    setupLabel(m_lblOnDevice);
+    setupLabel(m_lblOnComputer);
+    setupList(m_deviceList, "Presets on your Nimbrel.\r\nDrag to reorder, or drag to the other list to backup.");
+    setupList(m_computerList, "Presets backed-up on your computer.\r\nDrag to the other list to transfer preset to your Nimbrel.");
+    addChildComponent(m_dragVisual);
+    addChildComponent(m_settingsPanel);
+
     LoadSettings();
     LoadDeviceSettings();
+    SetLogRx(true);
+    UpdateTheme(0);
     setSize(kWidth, kHeight);
-    startTimer(100);
+    startTimer(m_timerIntervalMs);
+    m_tooltips.setMillisecondsBeforeTipAppears(1500);
     logSystemHeader();
 }
 
 MainComponent::~MainComponent()
 {
+    stopTimer();
     if (m_updateTracker != nullptr)
         m_updateTracker->MarkAppClosing();
+    for (auto& button : m_notificationButtons)
+        button.reset();
+}
+
+void MainComponent::addButton(juce::TextButton& button, const juce::String& text, const juce::String& tooltip)
+{
+    button.setButtonText(text);
+    button.setTooltip(tooltip);
+    button.addListener(this);
+    addAndMakeVisible(button);
+    button.setEnabled(false);
+}
+
+void MainComponent::setupLabel(juce::Label& label)
+{
+    label.setFont(juce::Font(12.0f));
+    label.setJustificationType(juce::Justification::centredLeft);
+    label.setEditable(false);
+    label.setColour(juce::Label::textColourId, juce::Colours::black);
+    label.setColour(juce::Label::backgroundColourId, juce::Colours::transparentBlack);
+    addAndMakeVisible(label);
+}
+
+void MainComponent::setupList(juce::ListBox& list, const juce::String& tooltip)
+{
+    list.setTooltip(tooltip);
+    list.setOutlineThickness(4);
+    list.addMouseListener(this, true);
+    addAndMakeVisible(list);
+    list.setEnabled(false);
+}
+
+void MainComponent::resized()
+{
+    m_btnUpdate.setBounds(245, 153, 90, 20);
+    m_btnPresetsRefresh.setBounds(245, 184, 90, 20);
+    m_btnPresetsBackup.setBounds(245, 230, 90, 20);
+    m_btnPresetsRestore.setBounds(245, 261, 90, 20);
+    m_btnOpenSettings.setBounds(245, 307, 90, 20);
+    m_btnInstructions.setBounds(245, 353, 90, 20);
+    m_lblOnDevice.setBounds(39, 130, 120, 18);
+    m_lblOnComputer.setBounds(366, 130, 120, 18);
+    m_deviceList.setBounds(39, 148, 175, 232);
+    m_computerList.setBounds(366, 148, 175, 232);
+    m_settingsPanel.setBounds(settingsPanelBounds());
+    for (const auto& n : m_notifications)
+        if (auto* button = m_notificationButtons[(size_t) n.button].get())
+            button->setBounds(n.bounds);
+}
+
+juce::Rectangle<int> MainComponent::settingsPanelBounds() const
+{
+    const int height = m_settingsPanel.panelHeight();
+    return { 168, (kHeight - height) / 2, 240, height };
 }
 
 void MainComponent::setStatusLine(const juce::String& text, bool repaintNow)
@@ -78,7 +151,106 @@ void MainComponent::MarkRxActivity()
         m_rxIndicator = 2;
 }
 
-void MainComponent::paint(juce::Graphics& g)
+void MainComponent::OnFlagsChanged()
 {
-    g.fillAll(juce::Colour(0xFF1A1A1A));
+    m_pendingSize = { m_bDebugMode ? kDebugWidth : kWidth, kHeight + 18 * (int) m_notifications.size() };
+    if (!isShowing())
+    {
+        m_bFlagsChanged = true;
+        return;
+    }
+    setSize(m_pendingSize.x, m_pendingSize.y);
+    repaint();
+    m_bFlagsChanged = false;
+}
+
+void MainComponent::SetLogUrlRequests(bool flag)
+{
+    AppCommon::SetLogUrlRequests(flag);
+    OnFlagsChanged();
+}
+
+void MainComponent::SetBetaChannel(bool flag)
+{
+    AppCommon::SetBetaChannel(flag);
+    OnFlagsChanged();
+}
+
+void MainComponent::buttonClicked(juce::Button* button)
+{
+    logToFile("buttonClicked(" + button->getName() + ")");
+    if (button == &m_btnUpdate)
+        GetUpdate(m_connectedDevice, false);
+    else if (button == &m_btnPresetsRefresh || button == &m_btnPresetsBackup || button == &m_btnPresetsRestore)
+        showNotAvailable("Preset transfer");
+    else if (button == &m_btnOpenSettings)
+        ShowSettingsPanel();
+    else if (button == &m_btnInstructions)
+    {
+        const auto& url = m_availableUpdates[(size_t) juce::jmax(0, m_connectedDevice)].docUrl;
+        if (url.isEmpty())
+        {
+            m_btnInstructions.setVisible(false);
+            return;
+        }
+        m_btnInstructions.setEnabled(false);
+        ProcessLauncher::openUrl(url);
+        m_manualLockUntil = Clock::nowMs() + 2000;
+    }
+    else
+    {
+        for (const auto& n : m_notifications)
+            if (m_notificationButtons[(size_t) n.button].get() == button)
+                return OnNotificationClicked(n.key);
+    }
+}
+
+void MainComponent::ShowSettingsPanel()
+{
+    m_settingsPanel.layoutRows();
+    m_settingsPanel.setBounds(settingsPanelBounds());
+    m_settingsPanel.setVisible(true);
+    m_settingsPanel.toFront(false);
+    RefreshStateDisplay(m_state);
+}
+
+void MainComponent::mouseDown(const juce::MouseEvent& e)
+{
+    if (!e.mods.isRightButtonDown())
+        return;
+    const auto position = e.getEventRelativeTo(this).getPosition();
+    for (juce::Component* c : std::initializer_list<juce::Component*> {
+             &m_btnUpdate, &m_btnPresetsRefresh, &m_btnPresetsBackup, &m_btnPresetsRestore, &m_btnOpenSettings,
+             &m_btnInstructions, &m_deviceList, &m_computerList, &m_dragVisual })
+        if (c->isVisible() && c->getBounds().contains(position))
+            return;
+
+    juce::PopupMenu menu;
+    menu.addItem(1, "About");
+    menu.showMenuAsync(juce::PopupMenu::Options(), [this](int result) {
+        if (result == 1)
+            AboutPopupAlert();
+    });
+}
+
+void MainComponent::showNotAvailable(const juce::String& what)
+{
+    logMessage("<GREY>" + what + " is not available in this version.", false);
+    setStatusLine("<GREY>" + what + " is not available in this version.", true);
+}
+
+void MainComponent::ChooseUserDirectory()
+{
+    showNotAvailable("Changing the user directory");
+}
+
+int MainComponent::OptionValueFromSettings(Option option)
+{
+    const int value = m_settingsPanel.selectedOptionValue(option);
+    return value < 0 ? optionValue(option) : value;
+}
+
+void MainComponent::SelectOptionItem(Option option, int value)
+{
+    m_settingsPanel.selectOptionValue(option, value);
 }
