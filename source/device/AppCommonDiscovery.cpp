@@ -2,8 +2,7 @@
 #include "device/AppCommon.h"
 #include "diagnostics/LogFormat.h"
 #include "serial/SerialPort.h"
-#include "serial/SerialPortInputStream.h"
-#include "serial/SerialPortOutputStream.h"
+#include "serial/SerialPortStreams.h"
 
 namespace
 {
@@ -17,17 +16,6 @@ juce::String idAfter(const juce::String& upperKey, const char* marker)
 {
     const int at = upperKey.indexOf(marker);
     return at < 0 ? juce::String() : upperKey.substring(at + (int) strlen(marker), at + (int) strlen(marker) + 4);
-}
-
-SerialPortConfig pedalLineSettings()
-{
-    SerialPortConfig config;
-    config.baudRate = 115200;
-    config.dataBits = 8;
-    config.parity = SerialParity::none;
-    config.stopBits = SerialStopBits::one;
-    config.flowControl = SerialFlowControl::noneLinesOff;
-    return config;
 }
 
 juce::String animationDots(uint32_t counter)
@@ -61,7 +49,7 @@ int AppCommon::ScanSerialPorts(int deviceIndex)
         if (m_connectedDevice == deviceIndex)
             return deviceIndex;
         logToFile("  " + row->name);
-        return InitSerialPort(paths[i], pedalLineSettings()) ? deviceIndex : -1;
+        return InitSerialPort(paths[i], SerialPortConfig::pedal()) ? deviceIndex : -1;
     }
     return -1;
 }

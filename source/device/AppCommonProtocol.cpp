@@ -3,8 +3,7 @@
 #include "device/OptionRules.h"
 #include "device/Utf8Text.h"
 #include "serial/SerialPort.h"
-#include "serial/SerialPortInputStream.h"
-#include "serial/SerialPortOutputStream.h"
+#include "serial/SerialPortStreams.h"
 
 namespace
 {

@@ -1,7 +1,7 @@
 #include "app/Clock.h"
 #include "device/AppCommon.h"
 #include "firmware/BootloaderCommands.h"
-#include "serial/SerialPortInputStream.h"
+#include "serial/SerialPortStreams.h"
 
 namespace
 {
