@@ -4,6 +4,8 @@
 #include "app/SettingsKeys.h"
 #include "diagnostics/LogFormat.h"
 #include "diagnostics/SystemReport.h"
+#include "serial/SerialPort.h"
+#include "serial/SerialPortStreams.h"
 
 int AppCommon::s_liveUtilityThreads = 0;
 juce::File AppCommon::s_installerToLaunch;

@@ -1,3 +1,4 @@
+#include "app/BuildInfo.h"
 #include "app/SettingsKeys.h"
 #include "diagnostics/SystemReport.h"
 #include "ui/Dialogs.h"
