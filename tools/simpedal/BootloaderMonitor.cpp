@@ -15,7 +15,6 @@ BootloaderMonitor::BootloaderMonitor(std::string banner) : m_banner(std::move(ba
 void BootloaderMonitor::clear()
 {
     m_buffer.clear();
-    m_interactive = true;
 }
 
 std::optional<std::string> BootloaderMonitor::nextCommand()
@@ -36,9 +35,10 @@ FirmwareResponse BootloaderMonitor::handle(const std::string& command)
     return handler->second(command.substr(1, command.size() - 2));
 }
 
-FirmwareResponse BootloaderMonitor::switchToBinaryMode()
+// Binary mode differs from the terminal mode only in echo and prompts, which nothing here emits;
+// what the computer sees is the empty line of the switch.
+FirmwareResponse BootloaderMonitor::switchToBinaryMode() const
 {
-    m_interactive = false;
     FirmwareResponse response;
     response.lines.push_back("");
     response.lineEnding = kMonitorLineEnding;

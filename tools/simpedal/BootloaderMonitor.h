@@ -23,15 +23,13 @@ public:
     FirmwareResponse handle(const std::string& command);
 
     void registerCommand(char letter, Handler handler) { m_handlers[letter] = std::move(handler); }
-    bool interactive() const { return m_interactive; }
     void clear();
 
 private:
-    FirmwareResponse switchToBinaryMode();
+    FirmwareResponse switchToBinaryMode() const;
     FirmwareResponse reportVersion() const;
 
     std::map<char, Handler> m_handlers;
     std::string m_buffer;
     std::string m_banner;
-    bool m_interactive = true;
 };
