@@ -101,6 +101,7 @@ public:
     int optionValue(Option option) const { return m_optionValues[(size_t) option]; }
     bool optionChanged(Option option) const { return m_optionChanged[(size_t) option]; }
     void clearOptionChanged(Option option) { m_optionChanged[(size_t) option] = false; }
+    void markOptionChanged(Option option) { m_optionChanged[(size_t) option] = true; }
     void setOptionValue(Option option, int value);
     void UpdateMidiCh(const juce::String& reply) { UpdateOption(kMidiChannel, reply); }
     void UpdateBpmMode(const juce::String& reply) { UpdateOption(kBpmMode, reply); }

@@ -252,5 +252,10 @@ int MainComponent::OptionValueFromSettings(Option option)
 
 void MainComponent::SelectOptionItem(Option option, int value)
 {
+    // The selection's change notification must be known as the pedal's report, not a choice of
+    // the user, or the value would be sent straight back; that holds whenever the selection
+    // moves, not only when the held value changed (the box starts with nothing selected).
+    if (m_settingsPanel.selectedOptionValue(option) != value)
+        markOptionChanged(option);
     m_settingsPanel.selectOptionValue(option, value);
 }
