@@ -28,6 +28,7 @@ protected:
         return false;
     }
 
+    ScopedDisplayLock displayLock;
     ScopedHome home;
     juce::ChildProcess first;
     juce::String window;

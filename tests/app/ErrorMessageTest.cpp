@@ -16,16 +16,16 @@ protected:
     {
         SKIP_WITHOUT_DISPLAY();
         main = std::make_unique<MainComponent>();
-        startBytes = fileBytes(home.logFile()).size();
+        log.mark();
     }
 
-    std::string newBytes() const { return fileBytes(home.logFile()).substr(startBytes); }
+    std::string newBytes() const { return log.added(); }
 
     ScopedHome home;
     Clock::ScopedManualClock clock { 0x7 };
     ScriptedDialogs dialogs;
     std::unique_ptr<MainComponent> main;
-    size_t startBytes = 0;
+    LogTail log { home.logFile() };
 };
 
 TEST_F(ErrorAlerts, LongMessageIsTruncatedOnScreenButWholeInLogAndClipboard)

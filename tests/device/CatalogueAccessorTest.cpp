@@ -11,15 +11,15 @@ protected:
     {
         SKIP_WITHOUT_DISPLAY();
         core = std::make_unique<AppCommon>();
-        startBytes = fileBytes(home.logFile()).size();
+        log.mark();
     }
 
-    std::string newBytes() const { return fileBytes(home.logFile()).substr(startBytes); }
+    std::string newBytes() const { return log.added(); }
 
     ScopedHome home;
     Clock::ScopedManualClock clock { 0x42 };
     std::unique_ptr<AppCommon> core;
-    size_t startBytes = 0;
+    LogTail log { home.logFile() };
 };
 
 TEST_F(CatalogueAccessors, ValidIndexesReadTheRowsWithoutLogging)

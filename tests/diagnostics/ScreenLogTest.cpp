@@ -12,7 +12,7 @@ protected:
         SKIP_WITHOUT_DISPLAY();
         main = std::make_unique<MainComponent>();
         startLines = main->debugLines().size();
-        startBytes = fileBytes(home.logFile()).size();
+        log.mark();
     }
 
     // Screen lines added since construction.
@@ -23,14 +23,13 @@ protected:
         return lines;
     }
 
-    // Log bytes written since construction.
-    std::string newBytes() const { return fileBytes(home.logFile()).substr(startBytes); }
+    std::string newBytes() const { return log.added(); }
 
     ScopedHome home;
     Clock::ScopedManualClock clock { 0x1'00000010ll };
     std::unique_ptr<MainComponent> main;
     int startLines = 0;
-    size_t startBytes = 0;
+    LogTail log { home.logFile() };
 };
 
 TEST_F(ScreenLog, ConstructionShowsTheSystemHeaderOnScreen)

@@ -5,6 +5,30 @@
 #include <chrono>
 #include <thread>
 
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+
+// Tests that find the application's windows by name share one display: this lock, held for a
+// test's whole life, keeps two of them (ctest runs two at a time) from seeing each other's windows.
+class ScopedDisplayLock
+{
+public:
+    ScopedDisplayLock() : m_fd(::open("/tmp/hv-app-window-tests.lock", O_RDWR | O_CREAT | O_CLOEXEC, 0666))
+    {
+        if (m_fd >= 0)
+            ::flock(m_fd, LOCK_EX);
+    }
+    ~ScopedDisplayLock()
+    {
+        if (m_fd >= 0)
+            ::close(m_fd);
+    }
+
+private:
+    int m_fd;
+};
+
 // Runs a short command and returns its standard output.
 inline juce::String runCommand(const juce::StringArray& args, int timeoutMs = 5000)
 {

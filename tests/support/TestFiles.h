@@ -43,6 +43,19 @@ inline std::string fileBytes(const juce::File& file)
     return std::string(static_cast<const char*>(block.getData()), block.getSize());
 }
 
+// The bytes the log file gained since `mark()` (or construction).
+class LogTail
+{
+public:
+    explicit LogTail(juce::File file) : m_file(std::move(file)) { mark(); }
+    void mark() { m_start = fileBytes(m_file).size(); }
+    std::string added() const { return fileBytes(m_file).substr(m_start); }
+
+private:
+    juce::File m_file;
+    size_t m_start = 0;
+};
+
 // True when a display is there for windows and alerts.
 inline bool haveDisplay()
 {
