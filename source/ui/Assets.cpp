@@ -1,6 +1,7 @@
 #include "ui/Assets.h"
 
 #include "AssetData.h"
+#include "ui/Theme.h"
 
 namespace
 {
@@ -44,5 +45,14 @@ juce::Image appIcon(int size)
     if (size <= 256)
         return decode(AssetData::hv_icon_256_png, AssetData::hv_icon_256_pngSize);
     return decode(AssetData::hv_icon_1024_png, AssetData::hv_icon_1024_pngSize);
+}
+
+void drawSilhouette(juce::Graphics& g, const juce::Image& silhouette, juce::Rectangle<int> area,
+                    juce::RectanglePlacement placement, juce::Colour colour)
+{
+    g.setColour(juce::Colour(Theme::kTextShadow));
+    g.drawImage(silhouette, area.translated(1, 1).toFloat(), placement, true);
+    g.setColour(colour);
+    g.drawImage(silhouette, area.toFloat(), placement, true);
 }
 }

@@ -16,4 +16,9 @@ namespace Assets
     // The application icon: the smallest of the 64, 256 and 1024 pixel renderings that is at
     // least `size` wide, or the largest one.
     juce::Image appIcon(int size);
+
+    // Draws a silhouette (logo or wordmark) as the window shows it: its alpha channel filled with
+    // the text-shadow colour one pixel down and right, then with `colour` in `area`.
+    void drawSilhouette(juce::Graphics& g, const juce::Image& silhouette, juce::Rectangle<int> area,
+                        juce::RectanglePlacement placement, juce::Colour colour);
 }

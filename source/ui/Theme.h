@@ -12,6 +12,10 @@ namespace Theme
     inline constexpr int kColourCount = 6;
     using Colours = std::array<uint32_t, kColourCount>;
 
+    // Black at a quarter strength, drawn one pixel down and right under header texts and
+    // silhouettes.
+    inline constexpr uint32_t kTextShadow = 0x3F000000;
+
     // The table row of a device; an index outside 0 to 3 gets the bootloader's grey row.
     const Colours& forDevice(int deviceIndex);
 

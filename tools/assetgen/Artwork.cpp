@@ -57,7 +57,7 @@ juce::Image background()
 void paintBar(juce::Graphics& g, juce::Rectangle<float> band, juce::Random& random)
 {
     fillVertical(g, band, kBarTop, kBarBottom);
-    brushGrain(g, band, random, 2500, 0.045f, 1.0f);
+    brushGrain(g, band, random, 2500, 0.03f, 1.0f);
 }
 
 juce::Image topBar()
@@ -142,7 +142,7 @@ juce::Image appIcon(int size)
     g.reduceClipRegion(tile);
     juce::Random random(0x6963);
     fillVertical(g, tileArea, juce::Colour(0xFF383B3F), juce::Colour(0xFF141517));
-    brushGrain(g, tileArea, random, 1200, 0.05f, std::max(1.0f, unit));
+    brushGrain(g, tileArea, random, (int) (1200 * unit), 0.04f, std::max(1.0f, 0.5f * unit));
     fillRadial(g, tileArea, tileArea.getCentre().translated(0.0f, -40.0f * unit), 170.0f * unit,
                juce::Colours::white.withAlpha(0.07f), juce::Colours::white.withAlpha(0.0f));
     g.restoreState();
@@ -155,8 +155,8 @@ juce::Image appIcon(int size)
 
     const auto markArea = tileArea.reduced(34.0f * unit).translated(4.0f * unit, 0.0f);
     const auto mark = BrandShapes::mark(markArea);
-    const auto shadowMark = BrandShapes::mark(markArea.translated(0.0f, 3.0f * unit));
-    g.setColour(juce::Colours::black.withAlpha(0.45f));
+    const auto shadowMark = BrandShapes::mark(markArea.translated(0.0f, 2.0f * unit));
+    g.setColour(juce::Colours::black.withAlpha(0.3f));
     fillMark(g, shadowMark);
     g.setGradientFill(juce::ColourGradient::vertical(juce::Colour(0xFFF4F5F6), markArea.getY(), juce::Colour(0xFFA4A9B0),
                                                      markArea.getBottom()));
