@@ -95,14 +95,23 @@ float letterH(juce::Path& path, float x)
     return width;
 }
 
+// Two diagonals meeting in a flat point at the cap line (A) or at the baseline (V); returns
+// their horizontal width.
+float addChevron(juce::Path& path, float x, float width, bool pointAtTop)
+{
+    const float slant = diagonalWidth((width - kStroke) * 0.5f);
+    const float point = x + (width - slant) * 0.5f;
+    const float right = x + width - slant;
+    addDiagonal(path, pointAtTop ? point : x, pointAtTop ? x : point, slant);
+    addDiagonal(path, pointAtTop ? point : right, pointAtTop ? right : point, slant);
+    return slant;
+}
+
 // A with a low cross bar, its apex cut flat.
 float letterA(juce::Path& path, float x)
 {
     constexpr float width = 14.0f;
-    const float slant = diagonalWidth((width - kStroke) * 0.5f);
-    const float apex = x + (width - slant) * 0.5f;
-    addDiagonal(path, apex, x, slant);
-    addDiagonal(path, apex, x + width - slant, slant);
+    const float slant = addChevron(path, x, width, true);
     // The bar reaches the outer edges at its top, so no corner sticks out.
     const float barY = kCapTop + kCapHeight * 0.62f;
     const float halfReach = slant * 0.5f + (width - slant) * 0.5f * (barY - kCapTop) / kCapHeight;
@@ -121,10 +130,7 @@ float letterL(juce::Path& path, float x)
 float letterV(juce::Path& path, float x)
 {
     constexpr float width = 14.0f;
-    const float slant = diagonalWidth((width - kStroke) * 0.5f);
-    const float point = x + (width - slant) * 0.5f;
-    addDiagonal(path, x, point, slant);
-    addDiagonal(path, x + width - slant, point, slant);
+    addChevron(path, x, width, false);
     return width;
 }
 
