@@ -1,4 +1,5 @@
 #include "app/BuildInfo.h"
+#include "app/HomeFolder.h"
 #include "app/SettingsKeys.h"
 #include "device/AppCommon.h"
 
@@ -19,15 +20,14 @@ void AppCommon::LoadSettings()
     if (userDir == SettingsKeys::kUserDirectoryNotSet)
     {
         logMessage("User dir not set. Create.", false);
-        const auto folder = juce::File::getSpecialLocation(juce::File::userHomeDirectory).getChildFile("Halvane");
+        const auto folder = HomeFolder::halvane();
         folder.createDirectory();
         userDir = folder.getFullPathName();
         m_settings->setValue(SettingsKeys::kUserDirectory, userDir);
         logToFile("SET userDirectory: " + userDir);
     }
-    m_userDirectory = juce::File::isAbsolutePath(userDir)
-                          ? juce::File(userDir)
-                          : juce::File::getSpecialLocation(juce::File::userHomeDirectory).getChildFile("Halvane");
+    // A hand-edited relative path would otherwise resolve against whatever folder we started in.
+    m_userDirectory = juce::File::isAbsolutePath(userDir) ? juce::File(userDir) : HomeFolder::halvane();
     if (!m_userDirectory.isDirectory())
     {
         logToFile("  Missing: " + m_userDirectory.getFullPathName());

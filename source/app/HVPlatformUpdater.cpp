@@ -2,6 +2,7 @@
 
 #include "app/BuildInfo.h"
 #include "app/ProcessLauncher.h"
+#include "ui/Assets.h"
 #include "ui/MainComponent.h"
 
 const juce::String HVPlatformUpdater::getApplicationName()
@@ -16,16 +17,29 @@ const juce::String HVPlatformUpdater::getApplicationVersion()
 
 bool HVPlatformUpdater::moreThanOneInstanceAllowed()
 {
-    return false;
+    // Only one instance runs, but InstanceGuard enforces that: the framework's refusal would end
+    // the second start without ever telling the first one.
+    return true;
 }
 
-void HVPlatformUpdater::initialise(const juce::String&)
+void HVPlatformUpdater::initialise(const juce::String& commandLine)
 {
+    m_instanceGuard = std::make_unique<InstanceGuard>(getApplicationName());
+    if (!m_instanceGuard->claim([this](const juce::String& other) { anotherInstanceStarted(other); }))
+    {
+        m_instanceGuard->forward(commandLine);
+        m_instanceGuard = nullptr;
+        quit();
+        return;
+    }
     mainWindow = std::make_unique<MainWindow>("Halvane Update Tool");
 }
 
 void HVPlatformUpdater::shutdown()
 {
+    // A refused second start has no window and must not write into the running one's log.
+    if (mainWindow == nullptr)
+        return;
     logToFile("shutdown()");
     if (AppCommon::s_installerToLaunch != juce::File())
     {
@@ -33,6 +47,7 @@ void HVPlatformUpdater::shutdown()
         ProcessLauncher::start(AppCommon::s_installerToLaunch, {});
     }
     mainWindow = nullptr;
+    m_instanceGuard = nullptr;
 }
 
 void HVPlatformUpdater::anotherInstanceStarted(const juce::String& commandLine)
@@ -113,6 +128,7 @@ HVPlatformUpdater::MainWindow::MainWindow(const juce::String& title)
     : DocumentWindow(title, juce::Colours::lightgrey, DocumentWindow::minimiseButton | DocumentWindow::closeButton)
 {
     setUsingNativeTitleBar(true);
+    setIcon(Assets::appIcon(256));
     setContentOwned(new MainComponent(), true);
     centreWithSize(getWidth(), getHeight());
     setVisible(true);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/InstanceGuard.h"
 #include "diagnostics/DebugLogger.h"
 
 #include <juce_gui_basics/juce_gui_basics.h>
@@ -40,4 +41,5 @@ public:
 
 private:
     std::unique_ptr<MainWindow> mainWindow;
+    std::unique_ptr<InstanceGuard> m_instanceGuard;
 };

@@ -73,9 +73,10 @@ void UpdateStateTracker::StartUpdate(const juce::String& fromVersion, const juce
 
 void UpdateStateTracker::SetActiveDevice(const juce::String& serial, const juce::String& version)
 {
-    m_lastSerial = serial;
-    m_lastVersion = version;
+    // Every event carries versions in the stored, normalised form.
     const auto normalised = VersionInfo(version).toString();
+    m_lastSerial = serial;
+    m_lastVersion = normalised;
     m_settings->setValue(key(SettingsKeys::kActiveSerial), serial);
     m_settings->setValue(SettingsKeys::kLastActiveDevice, m_deviceName);
     m_settings->setValue(SettingsKeys::kLastActiveSerial, serial);

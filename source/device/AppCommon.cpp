@@ -6,6 +6,8 @@
 #include "diagnostics/SystemReport.h"
 #include "serial/SerialPort.h"
 #include "serial/SerialPortStreams.h"
+#include "ui/Assets.h"
+#include "ui/HvLookAndFeel.h"
 
 int AppCommon::s_liveUtilityThreads = 0;
 juce::File AppCommon::s_installerToLaunch;
@@ -14,6 +16,9 @@ AppCommon::AppCommon()
 {
     m_appProperties.setStorageParameters(SettingsKeys::fileOptions());
     m_settings = m_appProperties.getUserSettings();
+    m_lookAndFeel = std::make_unique<hv_lookAndFeel>();
+    juce::LookAndFeel::setDefaultLookAndFeel(m_lookAndFeel.get());
+    m_wordmark = Assets::wordmark();
     m_serverUrls = ServerConfig::read(m_settings);
     m_bLogUrlRequests = BuildInfo::appBuildChannel() != "master";
     m_devices = DeviceCatalogue::rows(m_serverUrls.releaseBase, m_serverUrls.betaBase);
@@ -27,6 +32,7 @@ AppCommon::~AppCommon()
 {
     stopTimer();
     ClosePort();
+    juce::LookAndFeel::setDefaultLookAndFeel(nullptr);
     writeEndBanner();
 }
 

@@ -12,6 +12,7 @@
 #include <array>
 #include <memory>
 
+class hv_lookAndFeel;
 class SerialPort;
 class SerialPortInputStream;
 class SerialPortOutputStream;
@@ -234,6 +235,8 @@ protected:
     void writeEndBanner();
 
     juce::ApplicationProperties m_appProperties;
+    std::unique_ptr<hv_lookAndFeel> m_lookAndFeel;
+    juce::Image m_wordmark;
     juce::PropertiesFile* m_settings = nullptr;
     ServerConfig::Urls m_serverUrls;
     std::array<DeviceRow, DeviceCatalogue::kDeviceCount> m_devices;

@@ -1,6 +1,8 @@
 #include "app/Clock.h"
 #include "device/AppCommon.h"
 #include "diagnostics/LogFormat.h"
+#include "ui/HvLookAndFeel.h"
+#include "ui/Theme.h"
 
 uint32_t AppCommon::s_tickCounter = 0;
 
@@ -246,6 +248,8 @@ void AppCommon::UpdateTheme(int deviceIndex)
     const int index = (deviceIndex >= 0 && deviceIndex < DeviceCatalogue::kDeviceCount) ? deviceIndex : 0;
     logToFile("UpdateTheme(" + juce::String(index) + ")");
     m_themeDevice = index;
+    Theme::load(index);
+    m_lookAndFeel->applyTheme(s_theme);
 }
 
 juce::String AppCommon::ConnectionStatusText()

@@ -2,6 +2,7 @@
 
 #include "app/BuildInfo.h"
 #include "app/Clock.h"
+#include "app/HomeFolder.h"
 #include "diagnostics/LogFormat.h"
 
 #include <mutex>
@@ -16,13 +17,17 @@ constexpr juce::int64 kMaxLogSize = 1024 * 1024;
 
 juce::File DebugLogger::logFile()
 {
-    const auto folder = juce::File::getSpecialLocation(juce::File::userHomeDirectory).getChildFile("Halvane");
+    const auto folder = HomeFolder::halvane();
+    if (folder == juce::File())
+        return {};
     return folder.getChildFile(BuildInfo::appName().removeCharacters(" ") + ".log");
 }
 
 void DebugLogger::prepareLogFile()
 {
     const auto file = logFile();
+    if (file == juce::File())
+        return;
     file.getParentDirectory().createDirectory();
     if (file.existsAsFile() && file.getSize() > kMaxLogSize)
         file.deleteFile();
@@ -31,12 +36,14 @@ void DebugLogger::prepareLogFile()
 void DebugLogger::logToFile(const juce::String& message)
 {
     const auto text = LogFormat::record(Clock::nowMs(), message);
+    const auto file = logFile();
+    if (file == juce::File())
+        return;
 
     std::lock_guard<std::mutex> lock(g_appendLock);
-    juce::FileOutputStream out(logFile(), 32768);
+    juce::FileOutputStream out(file, 32768);  // opens positioned at the end
     if (out.failedToOpen())
         return;
-    out.setPosition(out.getFile().getSize());
     out.writeText(text, false, false, nullptr);
     out.flush();
 }

@@ -10,7 +10,7 @@ public:
     // Appends one record; a file that cannot be opened drops the record silently.
     static void logToFile(const juce::String& message);
 
-    // "<home>/Halvane/HVPlatformUpdater.log".
+    // "<home>/Halvane/HVPlatformUpdater.log"; an empty File when the home folder is unknown.
     static juce::File logFile();
 
     // Run once before the start banner: creates the folder and deletes a file over 1 MiB.

@@ -67,6 +67,13 @@ juce::StringArray splitLines(const juce::String& text)
     return lines;
 }
 
+void keepNewest(juce::StringArray& lines, int count)
+{
+    const int excess = lines.size() - juce::jmax(0, count);
+    if (excess > 0)
+        lines.removeRange(0, excess);
+}
+
 juce::String separator()
 {
     return juce::String::repeatedString("=", 61);

@@ -23,6 +23,10 @@ namespace LogFormat
     // The lines of a message as the screen shows them, split at CR LF, LF or CR.
     juce::StringArray splitLines(const juce::String& text);
 
+    // Removes entries from the front until at most `count` remain (the debug panel keeps 45,
+    // the status line 1).
+    void keepNewest(juce::StringArray& lines, int count);
+
     // 61 "=" characters, the separator of banners and headers.
     juce::String separator();
 

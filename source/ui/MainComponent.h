@@ -1,6 +1,7 @@
 #pragma once
 
 #include "device/AppCommon.h"
+#include "ui/Assets.h"
 #include "ui/Notification.h"
 #include "ui/SettingsWindow.h"
 
@@ -112,6 +113,10 @@ private:
     void paintDebugPanel(juce::Graphics& g);
     float indicatorAlpha(juce::int64 lastTime, int& indicator, juce::int64 now);
 
+    juce::Image m_background = Assets::background();
+    juce::Image m_topBar = Assets::topBar();
+    juce::Image m_bottomBar = Assets::bottomBar();
+    juce::Image m_logo = Assets::logo();
     std::vector<Notification> m_notifications;
     std::array<std::unique_ptr<juce::TextButton>, Notification::kMaxButtons> m_notificationButtons;
     juce::int64 m_manualLockUntil = 0;

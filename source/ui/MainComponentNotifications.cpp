@@ -87,7 +87,7 @@ void MainComponent::AddFirmwareNotification(int device)
                                           + m_availableUpdates[(size_t) device].availableVersion.toString() + ")");
     if (index < 0)
         return;
-    m_notifications[(size_t) index].colour = Theme::row(device)[0];
+    m_notifications[(size_t) index].colour = Theme::forDevice(device)[0];
     m_notifications[(size_t) index].device = device;
     ApplyNotificationColour(index);
 }

@@ -1,12 +1,13 @@
 #include "app/BuildInfo.h"
 #include "app/Clock.h"
 #include "diagnostics/LogFormat.h"
+#include "ui/Assets.h"
 #include "ui/MainComponent.h"
 #include "ui/Theme.h"
 
 namespace
 {
-const juce::Colour kTextShadow(0x3F000000);
+const juce::Colour kTextShadow(Theme::kTextShadow);
 const juce::DropShadow kShadow(juce::Colour(0xBF000000), 15, { 5, 5 });
 
 void drawShadowedText(juce::Graphics& g, const juce::String& text, juce::Rectangle<int> box, juce::Colour colour,
@@ -20,7 +21,7 @@ void drawShadowedText(juce::Graphics& g, const juce::String& text, juce::Rectang
 
 juce::Colour themeColour(int slot)
 {
-    return juce::Colour(Theme::s_theme[(size_t) slot]);
+    return juce::Colour(s_theme[(size_t) slot]);
 }
 }
 
@@ -31,8 +32,7 @@ juce::Colour MainComponent::themeTextColour() const
 
 void MainComponent::drawPanelBackground(juce::Graphics& g, juce::Rectangle<int> area)
 {
-    g.setColour(juce::Colour(0xFF2A2A2A));
-    g.fillRect(area);
+    g.drawImage(m_background, area.toFloat(), juce::RectanglePlacement::stretchToFit);
 }
 
 void MainComponent::paint(juce::Graphics& g)
@@ -70,8 +70,16 @@ void MainComponent::paint(juce::Graphics& g)
     m_nextRepaintTime = Clock::nowMs() + m_repaintPeriodMs;
 }
 
-void MainComponent::paintImages(juce::Graphics&)
+void MainComponent::paintImages(juce::Graphics& g)
 {
+    const int w = getWidth();
+    const int h = getHeight();
+    const auto stretch = juce::RectanglePlacement::stretchToFit;
+    g.drawImage(m_background, juce::Rectangle<float>(0, 0, (float) w, (float) h), stretch);
+    g.drawImage(m_topBar, juce::Rectangle<float>(0, 0, 576, 80), stretch);
+    g.drawImage(m_bottomBar, juce::Rectangle<float>(0, (float) (h - 47), 576, 47), stretch);
+    Assets::drawSilhouette(g, m_logo, { 22, 22, 42, 30 }, stretch, themeColour(0));
+    Assets::drawSilhouette(g, m_wordmark, { 406, h - 30, 170, 20 }, juce::RectanglePlacement::centred, themeColour(0));
 }
 
 void MainComponent::paintHeader(juce::Graphics& g)
@@ -146,7 +154,7 @@ void MainComponent::paintStatus(juce::Graphics& g)
         return;
     const auto& text = m_statusLines[0];
     bool tagged = false;
-    const auto colour = LogFormat::parseColourTag(text, &tagged, Theme::s_theme[0]);
+    const auto colour = LogFormat::parseColourTag(text, &tagged, s_theme[0]);
     g.setFont(juce::Font(10.0f));
     drawShadowedText(g, LogFormat::displayText(text, tagged), { 10, getHeight() - 31, getWidth() - 32, 10 },
                      juce::Colour(colour));
@@ -162,7 +170,7 @@ void MainComponent::paintDebugPanel(juce::Graphics& g)
     for (int i = 0; i < m_debugLines.size(); ++i)
     {
         bool tagged = false;
-        const auto colour = LogFormat::parseColourTag(m_debugLines[i], &tagged, Theme::s_theme[1]);
+        const auto colour = LogFormat::parseColourTag(m_debugLines[i], &tagged, s_theme[1]);
         g.setColour(juce::Colour(colour));
         g.drawText(LogFormat::displayText(m_debugLines[i], tagged), 588, 12 + 10 * i, 326, 10,
                    juce::Justification::centredLeft, true);
@@ -172,7 +180,6 @@ void MainComponent::paintDebugPanel(juce::Graphics& g)
 void MainComponent::UpdateTheme(int deviceIndex)
 {
     AppCommon::UpdateTheme(deviceIndex);
-    Theme::s_theme = Theme::row(m_themeDevice);
     setColour(juce::Label::textColourId, themeColour(1));
     setColour(juce::Label::backgroundColourId, themeColour(2));
     m_settingsPanel.refreshLook();
