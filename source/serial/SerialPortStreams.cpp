@@ -5,6 +5,7 @@
 
 #include "serial/SerialText.h"
 
+#include <algorithm>
 #include <cstring>
 
 void SerialByteQueue::append(const void* bytes, size_t count)

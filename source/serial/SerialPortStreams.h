@@ -5,8 +5,8 @@
 
 #include <juce_events/juce_events.h>
 
+#include <atomic>
 #include <cstdint>
-#include <memory>
 #include <mutex>
 #include <vector>
 
@@ -38,7 +38,6 @@ public:
     const uint8_t* data() const { return m_bytes.data() + m_head; }
     void append(const void* bytes, size_t count);
     void discard(size_t count);
-    size_t capacity() const { return m_bytes.capacity(); }
 
 private:
     std::vector<uint8_t> m_bytes;
