@@ -42,9 +42,10 @@ TEST_F(Banners, StartBannerThenSystemHeaderThenReportEachOneRecord)
     const std::string header = rest.substr((size_t) match.length());
     ASSERT_EQ(header.substr(0, afterStart.size()), afterStart);
 
-    // The whole multi-line report is one escaped record, the last line so far.
-    const std::string report = header.substr(afterStart.size() - kStamp.size() - 18);
-    EXPECT_EQ(std::count(report.begin(), report.end(), '\n'), 1);
+    // The whole multi-line report is one escaped record; the port listing follows it.
+    const std::string afterReport = header.substr(afterStart.size() - kStamp.size() - 18);
+    const std::string report = afterReport.substr(0, afterReport.find('\n') + 1);
+    EXPECT_TRUE(std::regex_search(afterReport.substr(report.size()), std::regex("^" + kStamp + kSep + "\n" + kStamp + "Com Ports: ")));
     EXPECT_NE(report.find("{\\r}{\\n}Host name:        "), std::string::npos);
     EXPECT_NE(report.find("Network card MAC addresses: {\\r}{\\n}"), std::string::npos);
     EXPECT_EQ(report.find('\r'), std::string::npos);
