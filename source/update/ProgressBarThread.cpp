@@ -58,6 +58,12 @@ void ProgressBarThread::setStatusMessage(const juce::String& newMessage)
     message = newMessage;
 }
 
+juce::String ProgressBarThread::statusMessage() const
+{
+    const juce::ScopedLock lock(messageLock);
+    return message;
+}
+
 void ProgressBarThread::complete()
 {
     finish(false);

@@ -17,6 +17,7 @@ public:
     void timerCallback() override;
 
     void setStatusMessage(const juce::String& newMessage);
+    juce::String statusMessage() const;
 
     // Ends the window now and deletes this object.
     void complete();
@@ -32,7 +33,7 @@ private:
     void copyMessageToWindow();
 
     std::unique_ptr<juce::AlertWindow> alertWindow;
-    juce::CriticalSection messageLock;
+    mutable juce::CriticalSection messageLock;
     juce::String message;
     const int timeOutMsWhenCancelling = 10000;
 

@@ -92,7 +92,7 @@ struct UpdateServer::Impl
     std::condition_variable stopSignal;
     bool stopping = false;
     std::map<juce::String, Fault> faults;
-    std::optional<juce::String> eventAnswer;
+    juce::String eventAnswer;
     std::vector<RecordedRequest> requests;
 };
 
@@ -141,7 +141,7 @@ void UpdateServer::Impl::answerEvent(const juce::String& body, httplib::Response
     const bool valid = fields["action"] == "plog" && fields["pk"] == expectedHash && fields["data"].isNotEmpty();
 
     const std::lock_guard<std::mutex> guard(lock);
-    const auto answer = eventAnswer.value_or(valid ? "{\"status\":\"Success\"}" : "{\"status\":\"Denied\"}");
+    const auto answer = eventAnswer.isNotEmpty() ? eventAnswer : (valid ? "{\"status\":\"Success\"}" : "{\"status\":\"Denied\"}");
     response.set_content(toStd(answer), "application/json");
 }
 

@@ -72,8 +72,8 @@ public:
     void clearFault(const juce::String& path);
     void clearFaults();
 
-    // The event site's answer; without one it answers {"status":"Success"} to a report whose
-    // access hash is right for today and {"status":"Denied"} otherwise.
+    // The event site's answer. Without one (or with an empty one) it answers {"status":"Success"}
+    // to a report whose access hash is right for today and {"status":"Denied"} otherwise.
     void setEventAnswer(const juce::String& answer);
 
     std::vector<RecordedRequest> requests() const;

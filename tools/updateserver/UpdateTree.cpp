@@ -86,7 +86,7 @@ Spec Spec::standard(const juce::String& docBaseUrl)
                      { 2, "v1.02.003.0.master.20240215093000", 98304 },
                      { 3, "v1.01.050.0.master.20240110170000", 131072 + 300 } };
     spec.beta = { { 1, "v1.06.002.0.beta.20240320101500", 70000 } };
-    spec.appVersion = "v1.05.000.0.master.20240305080000";
+    spec.appVersion = "v1.05.000.0.master.20240305180000";
     spec.installerSize = 204800;
     spec.debugKey = "hv-debug-7c41e0";
     spec.betaKey = "hv-beta-19d2aa";
