@@ -18,7 +18,7 @@ bool staysUnescaped(unsigned char c)
 // The access key agreed with the event site: fixed fragments, the product and the local day.
 juce::String accessKey(const juce::String& productId, juce::Time localTime)
 {
-    const juce::String fragments[] = { "hv", "plog", "fieldreport", "tessel" };
+    const juce::String fragments[] = { "hv", "plog", "fieldreport", "halvane" };
     return fragments[0] + "$" + fragments[1].toUpperCase() + fragments[2].substring(0, 5) + "$"
            + productId.toUpperCase() + "$" + fragments[3].toUpperCase() + localTime.formatted("%Y%m%d");
 }
@@ -114,5 +114,6 @@ juce::String getSystemParams()
     using SS = juce::SystemStats;
     return EventReporter::makeParam("os", os + (SystemReport::isWow64Process() ? "x64" : ""), false)
            + EventReporter::makeParam("ram", juce::String(SS::getMemorySizeInMegabytes()) + "mb", false)
-           + EventReporter::makeParam("cpu", juce::String(SS::getNumCpus()) + "x" + juce::String(SS::getCpuSpeedInMegahertz()) + "MHz", false);
+           + EventReporter::makeParam("cpu", juce::String(SS::getNumCpus()) + "x"
+                                                 + juce::String(SS::getCpuSpeedInMegahertz()) + "MHz", false);
 }

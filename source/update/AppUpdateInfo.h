@@ -1,10 +1,6 @@
 #pragma once
 
-#include "device/VersionInfo.h"
-
-#include <juce_core/juce_core.h>
-
-#include <cstdint>
+#include "update/UpdateInfoParser.h"
 
 // The application's update-information file: a header beginning "[HVPlatformUpdater Update",
 // the newest version, then three "label:value" lines for the installer's file name, size and
@@ -13,13 +9,8 @@ namespace AppUpdateInfo
 {
     inline constexpr const char* kServerName = "HVPlatformUpdater";
 
-    struct Record
-    {
-        VersionInfo version;
-        juce::String file;
-        int32_t size = 0;
-        juce::String md5;
-    };
+    // The same four values as a pedal's update information, naming the installer.
+    using Record = UpdateInfo::AvailableUpdate;
 
     // True when `body` begins with the header, in any letter case.
     bool HasHeader(const juce::String& body);

@@ -1,4 +1,5 @@
 #include "support/LocalUpdateServer.h"
+#include "support/TestFiles.h"
 
 #include "update/ProgressDisplay.h"
 
@@ -9,8 +10,7 @@ class ProgressDisplayTest : public ::testing::Test
 protected:
     void SetUp() override
     {
-        if (juce::SystemStats::getEnvironmentVariable("DISPLAY", {}).isEmpty())
-            GTEST_SKIP() << "needs a display";
+        SKIP_WITHOUT_DISPLAY();
         parent.setSize(576, 480);
         display = std::make_unique<ProgressDisplay>(parent, [this] { return quitPending; });
     }
