@@ -85,7 +85,14 @@ juce::String VersionInfo::formatBody(const juce::String& fallback) const
         return fallback;
     return juce::String(major) + "." + juce::String(minor).paddedLeft('0', 2) + "."
          + juce::String(build).paddedLeft('0', 3) + "." + juce::String(revision) + "." + channel + "."
-         + juce::String(date) + juce::String(time);
+         + juce::String(date) + timeText();
+}
+
+juce::String VersionInfo::timeText() const
+{
+    // With a date in front, an unpadded early-morning time (030508 written as 30508) would read
+    // back with a different date and time; padding keeps the stored form faithful.
+    return date != 0 ? juce::String(time).paddedLeft('0', 6) : juce::String(time);
 }
 
 juce::String VersionInfo::toShortString() const

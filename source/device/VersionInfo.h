@@ -31,6 +31,10 @@ struct VersionInfo
     bool isOlderThan(const VersionInfo& other) const;
     bool isAtLeast(const VersionInfo& other) const { return !isOlderThan(other); }
 
+private:
+    juce::String timeText() const;
+
+public:
     static constexpr const char* kUnknown = "v0.0.0.0.UNDEF.0";
     static constexpr int kMaxChannelBytes = 127;
 };

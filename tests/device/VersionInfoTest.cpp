@@ -71,6 +71,11 @@ TEST(VersionFormat, FullFormPadsMinorAndBuildOnly)
 {
     EXPECT_EQ(VersionInfo("v1.04.011.0.master.20210408140335").toString(), "v1.04.011.0.master.20210408140335");
     EXPECT_EQ(VersionInfo("v1.04.5.0.UNDEF.0").toString(), "v1.04.005.0.UNDEF.00");
+    // An early-morning build time keeps its leading zero, so the text reads back the same.
+    const VersionInfo early("v1.04.011.0.master.20210408030508");
+    EXPECT_EQ(early.toString(), "v1.04.011.0.master.20210408030508");
+    EXPECT_EQ(VersionInfo(early.toString()).date, 20210408);
+    EXPECT_EQ(VersionInfo(early.toString()).time, 30508);
     EXPECT_EQ(VersionInfo("v12.345.6789.10.x.0").toString(), "v12.345.6789.10.x.00");
     EXPECT_EQ(VersionInfo().toString(), "v0.00.000.0..00");
 }
