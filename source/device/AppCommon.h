@@ -208,6 +208,7 @@ protected:
     void InvokeBootloader();
     void WaitForBootloader(bool start);
     void HandshakeBootloader();
+    void CheckHandshakeTimeout();
     void ReadWord(uint32_t address);
     void WriteWord(uint32_t address, uint32_t value);
     void DrainInput();

@@ -11,6 +11,7 @@ uint32_t s_scanCounter = 0;
 uint32_t s_scanAnimation = 0;
 juce::String s_lastPortListing = "init";
 juce::int64 s_nextPortListingTime = 0;
+constexpr juce::int64 kPortListingPeriodMs = 2000;
 
 juce::String idAfter(const juce::String& upperKey, const char* marker)
 {
@@ -46,8 +47,11 @@ int AppCommon::ScanSerialPorts(int deviceIndex)
         const auto key = keys[i].toUpperCase();
         if (!idAfter(key, "VID_").equalsIgnoreCase(row->vid) || !idAfter(key, "PID_").equalsIgnoreCase(row->pid))
             continue;
+        // A pedal unplugged and plugged in again between two presence checks is listed again, but
+        // the link still held leads to the old, hung-up port: reported as gone, it is found afresh
+        // and identified again instead of a dead link being shown as connected.
         if (m_connectedDevice == deviceIndex)
-            return deviceIndex;
+            return portIsValid() ? deviceIndex : -1;
         logToFile("  " + row->name);
         return InitSerialPort(paths[i], SerialPortConfig::pedal()) ? deviceIndex : -1;
     }
@@ -74,8 +78,8 @@ bool AppCommon::InitSerialPort(const juce::String& path, const SerialPortConfig&
         return true;
     }
 
-    const bool both = m_port->m_bOpened && m_port->m_bConfigured;
-    logMessage("<RED>Failed to open " + path + " o: " + juce::String(both ? 1 : 0) + " c: "
+    // Each flag on its own, so a port that opened but refused the line settings reads "o: 1 c: 0".
+    logMessage("<RED>Failed to open " + path + " o: " + juce::String(m_port->m_bOpened ? 1 : 0) + " c: "
                    + juce::String(m_port->m_bConfigured ? 1 : 0),
                false);
     m_port.reset();
@@ -239,9 +243,10 @@ void AppCommon::LogPortListing()
 void AppCommon::ListPortsIfDue()
 {
     const auto now = Clock::nowMs();
-    if (now > s_nextPortListingTime)
+    // A wall clock set back would otherwise hold the listing off for as long as it went back.
+    if (now > s_nextPortListingTime || s_nextPortListingTime - now > kPortListingPeriodMs)
     {
         LogPortListing();
-        s_nextPortListingTime = now + 2000;
+        s_nextPortListingTime = now + kPortListingPeriodMs;
     }
 }

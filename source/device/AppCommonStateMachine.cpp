@@ -148,7 +148,8 @@ void AppCommon::EnterErrorState()
 
 void AppCommon::EnterIdleState()
 {
-    if (!m_bReprogrammed && !IsAppCheckRunning())
+    // The power-cycle prompt leads into this state and must stay until the port goes.
+    if (!m_bReprogrammed && !m_bPowerCyclePending && !IsAppCheckRunning())
         CloseProgress();
     m_tooltips.setMillisecondsBeforeTipAppears(1500);
     logMessage("Idle.", false);
@@ -187,6 +188,7 @@ void AppCommon::ProcessState(int state)
             SetNextState(COMM_WAIT_FOR_BOOTLOADER);
             break;
         case COMM_WAIT_FOR_BOOTLOADER: WaitForBootloader(false); break;
+        case COMM_STATE_FOUND_BOOTLOADER: CheckHandshakeTimeout(); break;
         default:
             if (state >= COMM_GET_DEVICE_PLATFORM && state <= COMM_REBOOT_DEVICE)
                 ProcessFirmwareState(state);

@@ -6,6 +6,7 @@
 namespace
 {
 int s_badLineCount = 0;
+constexpr juce::int64 kBootloaderWaitMs = 5000;
 }
 
 void AppCommon::InvokeBootloader()
@@ -18,7 +19,7 @@ void AppCommon::WaitForBootloader(bool start)
 {
     if (start)
     {
-        m_bootloaderDeadline = Clock::nowMs() + 5000;
+        m_bootloaderDeadline = Clock::nowMs() + kBootloaderWaitMs;
         return;
     }
     if (ScanSerialPorts(DeviceCatalogue::kBootloader) == DeviceCatalogue::kBootloader)
@@ -32,6 +33,12 @@ void AppCommon::WaitForBootloader(bool start)
     }
 }
 
+void AppCommon::CheckHandshakeTimeout()
+{
+    if (Clock::nowMs() > m_bootloaderDeadline)
+        BootloaderFailure({});
+}
+
 void AppCommon::HandshakeBootloader()
 {
     logMessage("HandshakeBootloader()", false);
@@ -39,7 +46,12 @@ void AppCommon::HandshakeBootloader()
         juce::ScopedLock lock(m_rxLock);
         m_bLineMode = true;
         m_handshakeState = 1;
+        // Stray lines of an earlier, interrupted handshake must not count against this one.
+        s_badLineCount = 0;
     }
+    // A monitor that never sends its version line (or a pedal unplugged meanwhile) would
+    // otherwise leave the machine waiting here for ever.
+    m_bootloaderDeadline = Clock::nowMs() + kBootloaderWaitMs;
     writeToPort("N#");
     writeToPort("V#");
 }

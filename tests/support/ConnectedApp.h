@@ -2,6 +2,7 @@
 
 #include "app/Clock.h"
 #include "serial/SerialPort.h"
+#include "simpedal/FakeSysfsTree.h"
 #include "simpedal/SimulatedPedal.h"
 #include "support/ScriptedDialogs.h"
 #include "ui/MainComponent.h"
@@ -10,6 +11,7 @@
 
 #include <chrono>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -18,7 +20,10 @@
 class ConnectedApp
 {
 public:
-    ConnectedApp()
+    using Factory = std::function<std::unique_ptr<MainComponent>()>;
+
+    // `makeApp` lets a test put a subclass in place of the main component to watch its hooks.
+    explicit ConnectedApp(const Factory& makeApp = [] { return std::make_unique<MainComponent>(); })
         : m_root(std::filesystem::path(juce::File::getSpecialLocation(juce::File::userHomeDirectory)
                                            .getFullPathName()
                                            .toStdString())
@@ -27,7 +32,7 @@ public:
         std::filesystem::create_directories(m_root / "sys" / "class" / "tty");
         std::filesystem::create_directories(m_root / "dev");
         SerialPort::setEnumerationRoots(juce::File(sysRoot().string()), juce::File(devDir().string()));
-        app = std::make_unique<MainComponent>();
+        app = makeApp();
         app->stopTimer();
     }
 
@@ -35,6 +40,7 @@ public:
     {
         app.reset();
         pedal.reset();
+        extraPorts.clear();
         SerialPort::setEnumerationRoots(juce::File("/sys"), juce::File("/dev"));
     }
 
@@ -51,6 +57,20 @@ public:
         pedal->plug();
         return *pedal;
     }
+
+    // A port listed under `identity` whose device node is `node` (a path that may not exist),
+    // at its own place on the bus; it stays until the test ends or removes it.
+    FakeSysfsTree& addPort(const UsbIdentity& identity, const std::string& ttyName, const std::string& usbPort,
+                           const std::filesystem::path& node)
+    {
+        extraPorts.push_back(std::make_unique<FakeSysfsTree>(sysRoot(), devDir(), ttyName, usbPort));
+        extraPorts.back()->attach(identity, node.string());
+        return *extraPorts.back();
+    }
+
+    // A node path under the test's folder that leads nowhere: the device went between the scan
+    // and the open.
+    std::filesystem::path missingNode(const std::string& name) const { return m_root / "gone" / name; }
 
     // One timer tick: the clock moves by the current interval, the tick runs, and whatever the
     // pedal answers meanwhile is delivered.
@@ -94,6 +114,7 @@ public:
     Clock::ScopedManualClock clock;
     ScriptedDialogs dialogs;
     std::unique_ptr<SimulatedPedal> pedal;
+    std::vector<std::unique_ptr<FakeSysfsTree>> extraPorts;
     std::unique_ptr<MainComponent> app;
 
 private:
