@@ -1,10 +1,10 @@
 #!/usr/bin/env bash
-# Builds and starts the application. With no pedal attached the demo launcher runs it against the
-# built-in simulated pedal and a local update server.
+# Builds and starts the demo: the application with a simulated Nimbrel and a local update server,
+# under its own home folder (~/.cache/halvane-demo). Without the demo it starts the product.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-dir=$(scripts/build.sh | tail -n 1)
-if [ -x "$dir/hv_demo" ]; then
-  exec "$dir/hv_demo" "$@"
+dir="$PWD/$(scripts/build.sh | tail -n 1)"  # absolute: the framework wants argv[0] so
+if [ -x "$dir/demo" ]; then
+  exec "$dir/demo" "$@"
 fi
 exec "$dir/HVPlatformUpdater"
