@@ -37,9 +37,10 @@ struct BootloaderFixture
 
     // A connected, idle Nimbrel that is then asked to restart into its monitor; returns once
     // the wait for the monitor's port has begun (its entry step runs on the next tick).
-    void startUpdate()
+    void startUpdate(bool reachesMonitor = true)
     {
         t.plugPedal(1, "v1.04.5.0.UNDEF.0");
+        t.pedal->faults().setNeverReachesBootloader(!reachesMonitor);
         EXPECT_TRUE(t.tickUntilState(COMM_STATE_IDLE));
         t.tick();
         t.pedal->clearReceivedCommands();
@@ -138,12 +139,7 @@ TEST(BootloaderLink, SilentMonitorTimesOutAndTheNextHandshakeForgivesTheEarlierS
 TEST(BootloaderLink, PedalThatNeverReachesItsMonitorTimesOutAfterFiveSecondsNamingTheModel)
 {
     BootloaderFixture f;
-    f.t.plugPedal(1, "v1.04.5.0.UNDEF.0");
-    f.t.pedal->faults().setNeverReachesBootloader(true);
-    ASSERT_TRUE(f.t.tickUntilState(COMM_STATE_IDLE));
-    f.t.tick();
-    f.t.app->SetNextState(COMM_START_UPDATE);
-    ASSERT_TRUE(f.t.tickUntilState(COMM_WAIT_FOR_BOOTLOADER, 3));
+    f.startUpdate(false);
 
     f.t.tick();  // entry: the deadline is five seconds from now
     f.t.ticks(50);
@@ -171,12 +167,7 @@ TEST(BootloaderLink, PedalThatNeverReachesItsMonitorTimesOutAfterFiveSecondsNami
 TEST(BootloaderLink, MonitorPortThatCannotBeOpenedTimesOutNamingTheDevice)
 {
     BootloaderFixture f;
-    f.t.plugPedal(1, "v1.04.5.0.UNDEF.0");
-    f.t.pedal->faults().setNeverReachesBootloader(true);
-    ASSERT_TRUE(f.t.tickUntilState(COMM_STATE_IDLE));
-    f.t.tick();
-    f.t.app->SetNextState(COMM_START_UPDATE);
-    ASSERT_TRUE(f.t.tickUntilState(COMM_WAIT_FOR_BOOTLOADER, 3));
+    f.startUpdate(false);
     ASSERT_TRUE(f.t.pedal->waitForMode(PedalMode::Restarting, std::chrono::seconds(2)));
 
     // The monitor's port is listed but its node cannot be opened; trying it closes the link to
