@@ -221,7 +221,10 @@ void AppCommon::OnDeviceFound(int deviceIndex)
     logMessage(DeviceName(deviceIndex) + " connected.", false);
     UpdateTheme(deviceIndex);
     m_bRecoveryMode = false;
-    m_recoveryDone = false;
+    // Only a pedal back in application mode ends "recovered"; the bootloader showing up again
+    // must not re-arm the automatic recovery.
+    if (deviceIndex != DeviceCatalogue::kBootloader)
+        m_recoveryDone = false;
     if (deviceIndex >= 0 && deviceIndex < DeviceCatalogue::kDeviceCount)
         m_connectedDevice = deviceIndex;
     if (deviceIndex == DeviceCatalogue::kBootloader)
