@@ -229,8 +229,19 @@ void UmockdevAttachment::detach()
         removeDevice(m_added.back());
         m_added.pop_back();
     }
+    removeStaleNumberLinks();
     std::error_code ignored;
     fs::remove(fs::path(m_root) / "dev" / m_ttyName, ignored);
+}
+
+void UmockdevAttachment::removeStaleNumberLinks()
+{
+    // umockdev leaves /sys/dev/char/<major:minor> of a removed device behind, and adding a device
+    // with the same numbers elsewhere (the bootloader's interface) then aborts on the old link.
+    std::error_code ec;
+    for (fs::directory_iterator it(fs::path(m_root) / "sys/dev/char", ec), end; !ec && it != end; it.increment(ec))
+        if (it->is_symlink(ec) && !fs::exists(it->path(), ec))
+            fs::remove(it->path(), ec);
 }
 
 void UmockdevAttachment::removeDevice(const std::string& devicePath)

@@ -50,6 +50,7 @@ private:
     std::string interfacePath(int interfaceNumber) const;
     void addDevice(const std::string& description, const std::string& devicePath);
     void removeDevice(const std::string& devicePath);
+    void removeStaleNumberLinks();
     void makeDeviceNode(const std::string& ptySlavePath);
     void sendUevent(const std::string& devicePath, const char* action);
 
