@@ -17,10 +17,10 @@ TestbedSession::~TestbedSession()
     stopApp();
 }
 
-void TestbedSession::startApp()
+void TestbedSession::startApp(bool underPreload)
 {
     std::filesystem::create_directories(m_home);
-    auto environment = m_testbed->preloadEnvironment();
+    auto environment = underPreload ? m_testbed->preloadEnvironment() : std::vector<std::string> {};
     environment.push_back("HOME=" + m_home.string());
     m_app = std::make_unique<PreloadedProcess>(std::vector<std::string> { m_appBinary }, environment);
 }

@@ -23,7 +23,8 @@ public:
     SimulatedPedal& pedal() { return *m_pedal; }
     const UmockdevAttachment& testbed() const { return *m_testbed; }
 
-    void startApp();
+    // Without the preload the application sees the computer's real /sys and /dev instead.
+    void startApp(bool underPreload = true);
     void stopApp();
     PreloadedProcess& app() { return *m_app; }
 
