@@ -2,6 +2,7 @@
 #include "app/HomeFolder.h"
 #include "app/SettingsKeys.h"
 #include "device/AppCommon.h"
+#include "diagnostics/EventReporter.h"
 
 namespace
 {
@@ -93,7 +94,8 @@ void AppCommon::CreateUpdateTracker(int deviceIndex)
     m_updateTracker = std::make_unique<UpdateStateTracker>(m_settings, DeviceName(deviceIndex), CreateEventSink(deviceIndex));
 }
 
-std::unique_ptr<EventSink> AppCommon::CreateEventSink(int)
+std::unique_ptr<EventSink> AppCommon::CreateEventSink(int deviceIndex)
 {
-    return nullptr;
+    return std::make_unique<EventReporter>(m_serverUrls.eventReport, DeviceKeyName(deviceIndex), getSystemParams(),
+                                           m_bBetaChannel, m_bDebugKey);
 }

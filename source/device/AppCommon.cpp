@@ -8,6 +8,7 @@
 #include "serial/SerialPortStreams.h"
 #include "ui/Assets.h"
 #include "ui/HvLookAndFeel.h"
+#include "update/UtilityThread.h"
 
 int AppCommon::s_liveUtilityThreads = 0;
 juce::File AppCommon::s_installerToLaunch;
@@ -31,6 +32,7 @@ AppCommon::AppCommon()
 AppCommon::~AppCommon()
 {
     stopTimer();
+    UtilityThread::waitForRunningWorkers(kWorkerWaitMs);
     ClosePort();
     juce::LookAndFeel::setDefaultLookAndFeel(nullptr);
     writeEndBanner();
@@ -70,5 +72,6 @@ void AppCommon::logMessage(const juce::String&, bool)
 
 void AppCommon::RequestQuitWhenWorkersDone()
 {
+    CloseProgress();
     m_bQuitRequested = true;
 }

@@ -6,6 +6,10 @@
 #include "device/ServerConfig.h"
 #include "device/VersionInfo.h"
 #include "diagnostics/DebugLogger.h"
+#include "update/ProgressDisplay.h"
+#include "update/UpdateInfoParser.h"
+#include "update/UrlFetch.h"
+#include "update/UrlRequestResult.h"
 
 #include <juce_gui_basics/juce_gui_basics.h>
 
@@ -32,7 +36,8 @@ public:
     virtual void logMessage(const juce::String& text, bool replaceLast);
 
     // ---- Quit (app) ----
-    // A quit asked for while URL workers run: the connection timer quits once the last is gone.
+    // A quit asked for while URL workers run: the progress window goes at once, and the
+    // connection timer quits once the last worker is gone.
     void RequestQuitWhenWorkersDone();
     bool IsQuitRequested() const { return m_bQuitRequested; }
 
@@ -137,6 +142,43 @@ public:
     void SetActiveVersion(int index, const juce::String& version);
     const juce::File& userDirectory() const { return m_userDirectory; }
 
+    // ---- Progress window (update) ----
+    void ShowProgress(const juce::String& message, float value);
+    void ShowProgress(const juce::String& title, const juce::String& message, float value);
+    void SetProgress(float value);
+    void CloseProgress();
+    bool IsProgressShowing() const { return m_progress.window() != nullptr; }
+
+    // ---- Server work for the connected pedal (update) ----
+    void CheckChannelKeys();
+    void GetChangelog(bool start);
+    void GetUpdateInfo(bool start);
+    void GetUpdateData(bool start);
+    void HandleUpdateInfoResponse(int statusCode, const juce::String& body);
+    // False when the text ended without its closing "EOF".
+    virtual bool ParseUpdateInfo(const juce::String& body);
+    virtual void OnServerFileNotFound(const juce::String& text);
+    virtual void OnServerError(const juce::String& text);
+    // The alert, log line and error report of a file the server does not have.
+    void ReportServerFileNotFound();
+    bool IsUpdateNeeded();
+    void OfferUpdate();
+    void ReportUpdateFileError(const juce::String& title, const juce::String& message, int nextState);
+    void SetAvailableUpdate(int index, const VersionInfo& version);
+    void SetAvailableUpdateFile(int index, const juce::String& file);
+    void SetAvailableUpdateSize(int index, int32_t size);
+    void SetAvailableUpdateMD5(int index, const juce::String& md5);
+    void SetDocUrl(int index, const juce::String& url);
+    void ClearAvailableUpdate(int index);
+    bool IsChangelogCached(int index, const juce::String& version);
+    juce::String LoadChangelog(int index, const juce::String& version, const juce::String& fallback);
+    void SaveChangelog(int index, const juce::String& version, const juce::String& text, bool overwrite);
+    bool debugKey() const { return m_bDebugKey; }
+    void SetSaveImage(bool flag) { m_bSaveImage = flag; }
+    const juce::MemoryBlock& downloadedImage() const { return imageData; }
+    bool isImageReady() const { return imageReady; }
+    const ServerConfig::Urls& serverUrls() const { return m_serverUrls; }
+
     // ---- Update-state tracking (app) ----
     // A fresh tracker for the device; called each time a pedal's version is requested.
     void CreateUpdateTracker(int deviceIndex);
@@ -151,8 +193,14 @@ public:
         juce::String availableMD5;
         juce::String docUrl;
     };
+    const AvailableUpdate& availableUpdate(int index) const
+    {
+        return m_availableUpdates[(size_t) juce::jlimit(0, DeviceCatalogue::kDeviceCount - 1, index)];
+    }
 
     static int s_liveUtilityThreads;
+    // How long a closing component waits for requests still writing into its records.
+    static constexpr int kWorkerWaitMs = 120000;
     static juce::File s_installerToLaunch;
 
 protected:
@@ -167,8 +215,6 @@ protected:
     virtual void StartFirmwareCheck(int) {}
     virtual void RaiseFirmwareNotification(int) {}
     virtual void RemoveFirmwareNotification(int) {}
-    virtual void CloseProgress() {}
-    virtual bool IsProgressShowing() { return false; }
     virtual bool IsAppCheckRunning() { return false; }
     virtual bool IsFirmwareCheckRunning() { return false; }
     virtual bool IsPresetArchiveRestorePending() { return false; }
@@ -219,7 +265,6 @@ protected:
     void SwitchToBinaryMode();
     void writeToPort(const juce::String& text);
     juce::String readLineFromInput();
-    virtual void ShowProgressMessage(const juce::String&, const juce::String&) {}
     // Steps of the signature, flashing and server states, in the folders of their subsystems.
     void EnterFirmwareState(int state);
     void ProcessFirmwareState(int state);
@@ -229,6 +274,14 @@ protected:
 
     // Where the tracker's events go; the event reporter in the product.
     virtual std::unique_ptr<EventSink> CreateEventSink(int deviceIndex);
+
+    // Shared by the server steps of the connected pedal.
+    void startRequest(const juce::String& url, juce::MemoryBlock* destination);
+    void showServerStep(const juce::String& text);
+    void clearUpdateTarget();
+    void setAvailableValue(int index, const char* key, const juce::var& value);
+    void offerOrReportUpToDate();
+    void AcceptDownloadedImage();
 
     void logInvalidDevice(int index, const juce::String& accessor);
     juce::String rowText(int index, const char* accessor, juce::String DeviceRow::*field);
@@ -311,6 +364,25 @@ protected:
     uint32_t m_rxWord = 0;
     bool m_wordReceived = false;
     juce::int64 m_bootloaderDeadline = 0;
+
+    // Server requests about the connected pedal, and the update being prepared for it.
+    UrlRequestResult m_request;
+    juce::MemoryBlock imageData;
+    juce::String m_userAgent = UrlFetch::userAgentHeader();
+    ProgressDisplay m_progress { *this, [this] { return m_bQuitRequested; } };
+    int updateDevice = 0;
+    juce::String updatePath;
+    juce::String updateInfoFile;
+    juce::String updateChangelogFile;
+    juce::String updateImageFile;
+    juce::String updateVersion;
+    int32_t updateSize = 0;
+    juce::String updateMD5;
+    juce::String changelogText;
+    bool changelogAvailable = false;
+    bool forcedUpdate = false;
+    bool imageReady = false;
+    bool m_bSaveImage = false;
 
     std::array<AvailableUpdate, DeviceCatalogue::kDeviceCount> m_availableUpdates;
     std::array<VersionInfo, DeviceCatalogue::kDeviceCount> m_activeVersion;

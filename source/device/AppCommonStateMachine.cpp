@@ -201,7 +201,7 @@ void AppCommon::ProcessState(int state)
 void AppCommon::ProcessIdleState()
 {
     if (m_bReprogrammed && m_timeInState > 2000 && !IsProgressShowing())
-        ShowProgressMessage({}, "Reprogrammed. Please power-cycle the device.");
+        ShowProgress("Reprogrammed. Please power-cycle the device.", ProgressDisplay::kIndeterminate);
     if (StartPresetWriteIfModified())
         return;
     if (s_tickCounter % 20 == 0)
@@ -243,8 +243,9 @@ void AppCommon::OnBootloaderFound()
     SetNextState(COMM_GET_DEVICE_PLATFORM);
 }
 
-void AppCommon::SetConnectedDevice(int)
+void AppCommon::SetConnectedDevice(int deviceIndex)
 {
+    StartFirmwareCheck(deviceIndex);
     SetNextState(COMM_STATE_REQUEST_VERSION);
 }
 

@@ -151,7 +151,8 @@ void AppCommon::BootloaderFailure(const juce::String& message)
 void AppCommon::ShowPowerCycle()
 {
     m_bPowerCyclePending = true;
-    ShowProgressMessage("An error has occurred", "Please disconnect, power-cycle, then reconnect the device.");
+    ShowProgress("An error has occurred", "Please disconnect, power-cycle, then reconnect the device.",
+                 ProgressDisplay::kIndeterminate);
     RefreshStateDisplay(m_state);
     SetNextState(COMM_STATE_IDLE);
 }

@@ -5,6 +5,8 @@
 #include "app/ProcessLauncher.h"
 #include "diagnostics/LogFormat.h"
 #include "diagnostics/SystemReport.h"
+#include "update/UpdateUrls.h"
+#include "update/UtilityThread.h"
 
 MainComponent::MainComponent()
 {
@@ -22,7 +24,9 @@ MainComponent::MainComponent()
     addChildComponent(m_dragVisual);
     addChildComponent(m_settingsPanel);
 
+    appBaseUrls = UpdateUrls::AppBaseUrls(m_serverUrls);
     LoadSettings();
+    CheckChannelKeys();
     LoadDeviceSettings();
     SetLogRx(true);
     UpdateTheme(0);
@@ -30,11 +34,13 @@ MainComponent::MainComponent()
     startTimer(m_timerIntervalMs);
     m_tooltips.setMillisecondsBeforeTipAppears(1500);
     logSystemHeader();
+    CheckForNewAppUpdate(true, false);
 }
 
 MainComponent::~MainComponent()
 {
     stopTimer();
+    UtilityThread::waitForRunningWorkers(kWorkerWaitMs);
     if (m_updateTracker != nullptr)
         m_updateTracker->MarkAppClosing();
     for (auto& button : m_notificationButtons)

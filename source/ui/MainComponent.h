@@ -1,6 +1,7 @@
 #pragma once
 
 #include "device/AppCommon.h"
+#include "update/AppUpdateInfo.h"
 #include "ui/Assets.h"
 #include "ui/Notification.h"
 #include "ui/SettingsWindow.h"
@@ -64,8 +65,22 @@ public:
 
     // ---- Work that lives in other subsystems ----
     void OnNotificationClicked(const juce::String& key);
-    void CheckForNewAppUpdate(bool start, bool interactive);
-    void OfferAppUpdate();
+    // The application's own update (self-update); the check's result is always false.
+    bool CheckForNewAppUpdate(bool start, bool interactive);
+    bool OfferAppUpdate();
+    void DownloadAppUpdate(bool start);
+    bool SaveAppUpdateAndInstall(const juce::MemoryBlock& data);
+    void ParseAppUpdateInfo(const juce::String& text);
+    void SaveAppUpdateInfo();
+    void ClearAppUpdateInfo();
+    bool IsAppUpdateNewer();
+    const AppUpdateInfo::Record& appUpdateRecord() const { return appUpdate; }
+    int appUpdateChannelIndex() const { return appUpdateChannel; }
+    bool IsAppCheckRunning() override { return appCheckRunning; }
+
+    // The background check of every model's firmware, documentation link and changelog.
+    void CheckAllActiveFirmwareAvailable(bool start);
+    bool IsFirmwareCheckRunning() override { return m_firmwareCheck.running; }
     void ChooseUserDirectory();
     void ShowSettingsPanel();
 
@@ -90,6 +105,7 @@ public:
 
 protected:
     void RaiseFirmwareNotification(int device) override { AddFirmwareNotification(device); }
+    void StartFirmwareCheck(int) override { CheckAllActiveFirmwareAvailable(true); }
     int OptionValueFromSettings(Option option) override;
     void SelectOptionItem(Option option, int value) override;
 
@@ -103,6 +119,31 @@ private:
     void refreshManualButton(int c, bool panel);
     bool refreshControlsForState(int c, bool skipped, bool panel, int displayState);
     void showNotAvailable(const juce::String& what);
+
+    // Self-update steps.
+    void startAppCheck(bool interactive);
+    void advanceAppCheck(bool interactive);
+    void requestAppFile(const juce::String& url, juce::MemoryBlock* destination);
+    void takeAppUpdateInfo();
+    void decideAppChangelog();
+    void takeAppChangelog();
+    void endAppCheckWithoutInfo();
+    void finishAppCheck();
+    void showAppUpToDate();
+    void storeFetchTime();
+    void reportInstallerFailure(const juce::String& title, const juce::String& message, const juce::StringArray& panelLines);
+
+    // Background firmware check steps.
+    void firmwareCheckNextModel();
+    void firmwareCheckRequest(const juce::String& url, bool usePost, int nextStep);
+    bool firmwareCheckAnswered(int waitId);
+    void firmwareCheckTakeUpdateInfo();
+    void firmwareCheckChangelog();
+    void firmwareCheckTakeChangelog();
+    void firmwareCheckTakeReference();
+    void firmwareCheckProbeDocumentation();
+    void firmwareCheckTakeProbe();
+    void firmwareCheckFinish();
     juce::String aboutMessage();
 
     void paintImages(juce::Graphics& g);
@@ -125,4 +166,30 @@ private:
     int m_txIndicator = 0;
     int m_rxIndicator = 0;
     juce::Point<int> m_pendingSize;
+
+    // Self-update: the newest version the server names, and the requests about it.
+    AppUpdateInfo::Record appUpdate;
+    bool appChangelogAvailable = false;
+    int appUpdateChannel = 0;
+    UrlRequestResult appRequest;
+    juce::MemoryBlock appImageData;
+    bool appCheckRunning = false;
+    int appCheckStep = 0;
+    bool appCheckInteractive = false;
+    int appCheckChannel = 0;
+    int appDownloadStep = 0;
+    std::array<juce::String, 2> appBaseUrls;
+
+    // Background firmware check. Its record is process-wide, as the check is.
+    struct FirmwareCheck
+    {
+        bool running = false;
+        int model = 0;
+        int step = 0;
+        bool beta = false;
+        juce::int64 requestStartMs = 0;
+        std::array<VersionInfo, DeviceCatalogue::kDeviceCount> comparisonBase;
+    };
+    FirmwareCheck m_firmwareCheck;
+    static UrlRequestResult s_firmwareCheckRequest;
 };

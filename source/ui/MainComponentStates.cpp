@@ -43,13 +43,19 @@ void MainComponent::ProcessState(int state)
     if (m_txIndicator == 2 || m_rxIndicator == 2 || now > m_nextRepaintTime)
         repaint();
     ListPortsIfDue();
+    if (appCheckRunning)
+        CheckForNewAppUpdate(false, false);
+    if (m_firmwareCheck.running)
+        CheckAllActiveFirmwareAvailable(false);
 
     if (state >= COMM_RESTORE_PRESETS_FROM_ARCHIVE && state < COMM_STATE_COUNT_)
     {
         const auto option = optionOfState(state);
         if (option != kOptionSlots && state == optionGetState(option))
             ProcessOptionGetState(option);
-        else if (option == kOptionSlots && state != COMM_DOWNLOAD_APP_UPDATE)
+        else if (state == COMM_DOWNLOAD_APP_UPDATE)
+            DownloadAppUpdate(false);
+        else if (option == kOptionSlots)
             ProcessPresetState(state);
     }
     else

@@ -16,7 +16,7 @@ void GetUrlThread::run()
 {
     auto response = UrlFetch::fetch(juce::URL(url), extraHeaders, usePost, destination != nullptr);
     result->publish(m_serial, std::move(response), destination);
-    finished = true;
+    markFinished();
 }
 
 void GetUrlThread::start(const juce::String& url, const juce::String& extraHeaders, UrlRequestResult* result,

@@ -41,9 +41,22 @@ juce::File Save(const juce::File& userFolder, const juce::String& name, const ju
     return file.replaceWithData(data.getData(), data.getSize()) ? file : juce::File();
 }
 
+namespace
+{
+juce::String failureText(const juce::String& what, const juce::String& detail)
+{
+    return juce::String("An error was encounter while attempting to update this application.") + "\r\n\r\n" + what
+           + "\r\n" + "  " + detail;
+}
+}
+
 juce::String UnsafeNameMessage(const juce::String& name)
 {
-    return juce::String("An error was encounter while attempting to update this application.") + "\r\n\r\n"
-           + "The update file name is not acceptable:" + "\r\n" + "  " + name;
+    return failureText("The update file name is not acceptable:", name);
+}
+
+juce::String NotSavedMessage(const juce::File& file)
+{
+    return failureText("The update file could not be saved:", file.getFullPathName());
 }
 }

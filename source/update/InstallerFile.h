@@ -23,6 +23,7 @@ namespace InstallerFile
     // a default juce::File when the name was refused or the file could not be written.
     juce::File Save(const juce::File& userFolder, const juce::String& name, const juce::MemoryBlock& data);
 
-    // The alert text for a refused name.
+    // The alert texts for a refused name and for a file that could not be written.
     juce::String UnsafeNameMessage(const juce::String& name);
+    juce::String NotSavedMessage(const juce::File& file);
 }

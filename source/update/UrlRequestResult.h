@@ -23,6 +23,9 @@ public:
 
     UrlRequestResult() = default;
 
+    // How long the background check and the image download wait before giving up on a request.
+    static constexpr int64_t kGiveUpMs = 300000;
+
     bool isDone() const { return done.load(std::memory_order_acquire); }
 
     // True once when the answer has arrived: clears `done` so the same answer is taken only once.

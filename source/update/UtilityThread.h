@@ -15,8 +15,15 @@ public:
 
     void timerCallback() override;
 
+    // Blocks until no worker is still inside `run` (or the time is up); true when none is. The
+    // records and blocks the workers write into belong to their requesters, so a requester that
+    // goes away must first let the running workers finish writing.
+    static bool waitForRunningWorkers(int timeoutMs);
+
 protected:
-    // Set by the derived class as the very last action of `run`.
+    // Called by the derived class as the very last action of `run`.
+    void markFinished();
+
     std::atomic<bool> finished { false };
 
 private:
