@@ -275,8 +275,9 @@ protected:
     // Where the tracker's events go; the event reporter in the product.
     virtual std::unique_ptr<EventSink> CreateEventSink(int deviceIndex);
 
-    // Shared by the server steps of the connected pedal.
-    void startRequest(const juce::String& url, juce::MemoryBlock* destination);
+    // Every server request: logged when request logging is on, sent with the User-Agent line.
+    void startRequest(const juce::String& url, UrlRequestResult& record, juce::MemoryBlock* destination,
+                      bool usePost = true);
     void showServerStep(const juce::String& text);
     void clearUpdateTarget();
     void setAvailableValue(int index, const char* key, const juce::var& value);

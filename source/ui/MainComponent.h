@@ -123,11 +123,11 @@ private:
     // Self-update steps.
     void startAppCheck(bool interactive);
     void advanceAppCheck(bool interactive);
-    void requestAppFile(const juce::String& url, juce::MemoryBlock* destination);
     void takeAppUpdateInfo();
     void decideAppChangelog();
     void takeAppChangelog();
     void endAppCheckWithoutInfo();
+    void stopAppCheck();
     void finishAppCheck();
     void showAppUpToDate();
     void storeFetchTime();

@@ -33,11 +33,12 @@ void AppCommon::ProcessServerState(int state)
         GetUpdateData(false);
 }
 
-void AppCommon::startRequest(const juce::String& url, juce::MemoryBlock* destination)
+void AppCommon::startRequest(const juce::String& url, UrlRequestResult& record, juce::MemoryBlock* destination,
+                             bool usePost)
 {
     if (m_bLogUrlRequests)
         logToFile(UpdateUrls::RequestLogLine(url));
-    GetUrlThread::start(url, m_userAgent, &m_request, destination, true);
+    GetUrlThread::start(url, m_userAgent, &record, destination, usePost);
 }
 
 void AppCommon::showServerStep(const juce::String& text)
@@ -61,7 +62,7 @@ void AppCommon::GetChangelog(bool start)
     {
         showServerStep("Retrieving changelog...");
         clearUpdateTarget();
-        startRequest(updatePath + updateChangelogFile, nullptr);
+        startRequest(updatePath + updateChangelogFile, m_request, nullptr);
         return;
     }
     if (!m_request.takeIfDone())
@@ -84,7 +85,7 @@ void AppCommon::GetUpdateInfo(bool start)
     {
         showServerStep("Verifying update info...");
         clearUpdateTarget();
-        startRequest(updatePath + updateInfoFile, nullptr);
+        startRequest(updatePath + updateInfoFile, m_request, nullptr);
         SetNextState(COMM_GET_UPDATE_INFO);
         return;
     }
@@ -202,7 +203,7 @@ void AppCommon::GetUpdateData(bool start)
         forcedUpdate = false;
         imageReady = false;
         logToFile(" - " + updatePath + updateImageFile);
-        startRequest(UpdateUrls::ImageUrl(updatePath, updateImageFile), &imageData);
+        startRequest(UpdateUrls::ImageUrl(updatePath, updateImageFile), m_request, &imageData);
         SetNextState(COMM_GET_UPDATE_DATA);
         return;
     }

@@ -5,7 +5,6 @@
 #include "ui/Dialogs.h"
 #include "ui/MainComponent.h"
 #include "update/DownloadChecks.h"
-#include "update/GetUrlThread.h"
 #include "update/InstallerFile.h"
 #include "update/ServerErrorText.h"
 #include "update/UpdateUrls.h"
@@ -58,12 +57,10 @@ void MainComponent::startAppCheck(bool interactive)
     const auto& base = appBaseUrls[(size_t) appCheckChannel];
     if (base.isEmpty())
     {
-        if (interactive)
-            CloseProgress();
-        appCheckRunning = false;
+        stopAppCheck();
         return;
     }
-    requestAppFile(UpdateUrls::AppUpdateInfoUrl(base), nullptr);
+    startRequest(UpdateUrls::AppUpdateInfoUrl(base), appRequest, nullptr);
     appCheckStep = 1;
 }
 
@@ -80,13 +77,6 @@ void MainComponent::advanceAppCheck(bool interactive)
         takeAppUpdateInfo();
     else if (appCheckStep == 2)
         takeAppChangelog();
-}
-
-void MainComponent::requestAppFile(const juce::String& url, juce::MemoryBlock* destination)
-{
-    if (m_bLogUrlRequests)
-        logToFile(UpdateUrls::RequestLogLine(url));
-    GetUrlThread::start(url, m_userAgent, &appRequest, destination, true);
 }
 
 void MainComponent::storeFetchTime()
@@ -125,7 +115,7 @@ void MainComponent::takeAppUpdateInfo()
     if (status == 404 && appCheckChannel == 1)
     {
         appCheckChannel = 0;
-        requestAppFile(UpdateUrls::AppUpdateInfoUrl(appBaseUrls[0]), nullptr);
+        startRequest(UpdateUrls::AppUpdateInfoUrl(appBaseUrls[0]), appRequest, nullptr);
         return;
     }
     endAppCheckWithoutInfo();
@@ -134,6 +124,11 @@ void MainComponent::takeAppUpdateInfo()
 void MainComponent::endAppCheckWithoutInfo()
 {
     ClearAppUpdateInfo();
+    stopAppCheck();
+}
+
+void MainComponent::stopAppCheck()
+{
     if (appCheckInteractive)
         CloseProgress();
     appCheckRunning = false;
@@ -149,7 +144,7 @@ void MainComponent::decideAppChangelog()
         finishAppCheck();
         return;
     }
-    requestAppFile(UpdateUrls::AppChangelogUrl(appBaseUrls[(size_t) appCheckChannel]), nullptr);
+    startRequest(UpdateUrls::AppChangelogUrl(appBaseUrls[(size_t) appCheckChannel]), appRequest, nullptr);
     appCheckStep = 2;
 }
 
@@ -166,9 +161,7 @@ void MainComponent::takeAppChangelog()
 void MainComponent::finishAppCheck()
 {
     SaveAppUpdateInfo();
-    if (appCheckInteractive)
-        CloseProgress();
-    appCheckRunning = false;
+    stopAppCheck();
     if (IsAppUpdateNewer() || m_bTestAppUpdate)
     {
         const int index = AddNotification(Notification::kAppUpdateKey,
@@ -263,7 +256,8 @@ void MainComponent::DownloadAppUpdate(bool start)
         logToFile("DownloadAppUpdate()");
         CloseProgress();
         ShowProgress(kProgressTitle, "Downloading update...", ProgressDisplay::kIndeterminate);
-        requestAppFile(UpdateUrls::InstallerUrl(appBaseUrls[(size_t) appUpdateChannel], appUpdate.file), &appImageData);
+        startRequest(UpdateUrls::InstallerUrl(appBaseUrls[(size_t) appUpdateChannel], appUpdate.file), appRequest,
+                     &appImageData);
         appDownloadStep = 1;
         return;
     }

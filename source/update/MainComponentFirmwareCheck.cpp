@@ -1,6 +1,5 @@
 #include "app/Clock.h"
 #include "ui/MainComponent.h"
-#include "update/GetUrlThread.h"
 #include "update/UpdateUrls.h"
 
 UrlRequestResult MainComponent::s_firmwareCheckRequest;
@@ -78,10 +77,8 @@ void MainComponent::firmwareCheckNextModel()
 
 void MainComponent::firmwareCheckRequest(const juce::String& url, bool usePost, int nextStep)
 {
-    if (m_bLogUrlRequests)
-        logToFile(UpdateUrls::RequestLogLine(url));
     m_firmwareCheck.requestStartMs = Clock::nowMs();
-    GetUrlThread::start(url, m_userAgent, &s_firmwareCheckRequest, nullptr, usePost);
+    startRequest(url, s_firmwareCheckRequest, nullptr, usePost);
     m_firmwareCheck.step = nextStep;
 }
 
