@@ -143,10 +143,11 @@ public:
     const juce::File& userDirectory() const { return m_userDirectory; }
 
     // ---- Progress window (update) ----
+    // Virtual so that tests can watch what the window would show.
     void ShowProgress(const juce::String& message, float value);
-    void ShowProgress(const juce::String& title, const juce::String& message, float value);
+    virtual void ShowProgress(const juce::String& title, const juce::String& message, float value);
     void SetProgress(float value);
-    void CloseProgress();
+    virtual void CloseProgress();
     bool IsProgressShowing() const { return m_progress.window() != nullptr; }
 
     // ---- Server work for the connected pedal (update) ----

@@ -22,7 +22,8 @@ public:
     int closes = 0;
 
 protected:
-    void ShowProgressMessage(const juce::String& title, const juce::String& message) override
+    using MainComponent::ShowProgress;
+    void ShowProgress(const juce::String& title, const juce::String& message, float) override
     {
         prompts.push_back({ title, message });
     }
