@@ -43,6 +43,8 @@ void MainComponent::ProcessState(int state)
     if (m_txIndicator == 2 || m_rxIndicator == 2 || now > m_nextRepaintTime)
         repaint();
     ListPortsIfDue();
+    if (m_manualLockUntil != 0 && now >= m_manualLockUntil)
+        RefreshStateDisplay(m_state);
 
     if (state >= COMM_RESTORE_PRESETS_FROM_ARCHIVE && state < COMM_STATE_COUNT_)
     {

@@ -1,0 +1,44 @@
+#pragma once
+
+#include "ui/MainComponent.h"
+
+#include <utility>
+#include <vector>
+
+// The main component with its inner state reachable from tests: the server's offers, the running
+// checks and the flags other subsystems set are placed directly, and update requests are recorded
+// instead of started.
+class ProbedMain : public MainComponent
+{
+public:
+    ProbedMain() { stopTimer(); }
+
+    void setAvailableVersion(int device, const juce::String& version)
+    {
+        m_availableUpdates[(size_t) device].availableVersion = VersionInfo(version);
+    }
+    void setDocUrl(int device, const juce::String& url) { m_availableUpdates[(size_t) device].docUrl = url; }
+    void setChecksRunning(bool firmware, bool app) { m_firmwareCheck = firmware, m_appCheck = app; }
+    void setPowerCyclePending(bool pending) { m_bPowerCyclePending = pending; }
+    void setRecoveryMode(bool recovery) { m_bRecoveryMode = recovery; }
+    void setTestAppUpdate(bool test) { m_bTestAppUpdate = test; }
+    void setDevice(int device, const juce::String& version)
+    {
+        m_connectedDevice = device;
+        m_deviceVersion = VersionInfo(version);
+        UpdateTheme(device);
+    }
+    void setSerial(const juce::String& serial) { m_serialNumber = serial; }
+    void setState(int state) { m_state = m_prevState = state; }
+    void markRxActivity() { MarkRxActivity(); }
+
+    bool IsFirmwareCheckRunning() override { return m_firmwareCheck; }
+    bool IsAppCheckRunning() override { return m_appCheck; }
+    void GetUpdate(int device, bool forced) override { updateRequests.emplace_back(device, forced); }
+
+    std::vector<std::pair<int, bool>> updateRequests;
+
+private:
+    bool m_firmwareCheck = false;
+    bool m_appCheck = false;
+};
