@@ -77,10 +77,13 @@ bool MainComponent::refreshControlsForState(int c, bool skipped, bool panel, int
         const auto& available = m_availableUpdates[(size_t) juce::jmin(c, DeviceCatalogue::kDeviceCount - 1)].availableVersion;
         m_btnUpdate.setEnabled(c >= 1 && !checking && !skipped && !panel && m_deviceVersion.isOlderThan(available)
                                && m_deviceVersion.isKnown());
-        for (juce::Component* control : { (juce::Component*) &m_btnOpenSettings, (juce::Component*) &m_btnPresetsRefresh,
-                                          (juce::Component*) &m_btnPresetsBackup, (juce::Component*) &m_btnPresetsRestore,
-                                          (juce::Component*) &m_deviceList, (juce::Component*) &m_computerList })
-            control->setEnabled(!panel);
+        m_btnOpenSettings.setEnabled(!panel);
+        m_computerList.setEnabled(!panel);
+        // The display is refreshed in the idle state also while a lost pedal is being let go of,
+        // and the bootloader holds no presets: the pedal's presets are offered only with a pedal.
+        for (juce::Component* control : { (juce::Component*) &m_btnPresetsRefresh, (juce::Component*) &m_btnPresetsBackup,
+                                          (juce::Component*) &m_btnPresetsRestore, (juce::Component*) &m_deviceList })
+            control->setEnabled(!panel && c >= 1);
         s.m_cbxMidiChannel.setEnabled(panel);
         s.m_btnPresetsFactory.setEnabled(panel);
         s.m_cbxBpmMode.setEnabled(panel && DeviceSupportsFeature(m_connectedDevice, DeviceCatalogue::kOptionBpmMode, m_deviceVersion));

@@ -21,6 +21,7 @@ public:
     void setChecksRunning(bool firmware, bool app) { m_firmwareCheck = firmware, m_appCheck = app; }
     void setPowerCyclePending(bool pending) { m_bPowerCyclePending = pending; }
     void setRecoveryMode(bool recovery) { m_bRecoveryMode = recovery; }
+    bool recoveryMode() const { return m_bRecoveryMode; }
     void setTestAppUpdate(bool test) { m_bTestAppUpdate = test; }
     void setDevice(int device, const juce::String& version)
     {

@@ -122,6 +122,25 @@ TEST(StateDisplay, ScanningOnlyFreesTheNotificationLines)
     EXPECT_FALSE(m.notificationButton(0)->isEnabled());  // never while the panel is open
 }
 
+TEST(StateDisplay, PresetControlsGoWithThePedal)
+{
+    ConnectedApp t;
+    connectOutdatedNimbrel(t);
+    auto& m = *t.app;
+    t.pedal->unplug();
+    ASSERT_TRUE(t.tickUntilState(COMM_SCAN_FOR_DEVICES, 30));
+    t.ticks(2);
+    auto expected = kBusy;
+    expected.computerList = true;
+    expected.notification = true;
+    EXPECT_EQ(Enablement::of(m), expected);
+    EXPECT_EQ(m.m_btnUpdate.getButtonText(), "UPDATE");
+
+    m.setDevice(0, "v0.0.0.0.UNDEF.0");  // a pedal left in its bootloader, after a failed recovery
+    m.RefreshStateDisplay(COMM_STATE_ERROR);
+    EXPECT_EQ(Enablement::of(m), expected);
+}
+
 TEST(StateDisplay, PendingPowerCycleShowsAsTheRebootStep)
 {
     ConnectedApp t;

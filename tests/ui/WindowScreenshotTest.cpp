@@ -95,9 +95,10 @@ TEST(WindowScreenshots, NoPedalEachModelAndRecovery)
         t.ticks(2);
     }
 
-    t.app->setDevice(0, "v0.0.0.0.UNDEF.0");
-    t.app->setRecoveryMode(true);
-    t.app->setStatusLine("<RED>Recovery mode...", true);
+    t.pedal->plugInBootloader();
+    for (int i = 0; i < 20 && !t.app->recoveryMode(); ++i)
+        t.tick();
+    ASSERT_TRUE(t.app->recoveryMode());
     shot = shoot(t, "recovery-mode");
     EXPECT_EQ(shot.getPixelAt(156, 125), juce::Colours::black);
 }
