@@ -174,6 +174,8 @@ TEST(Notifications, ClickOnALineNamingNoModelRemovesIt)
 TEST(AboutBox, WithoutPedalOrHistoryNamesNoDeviceTwice)
 {
     ConnectedApp t;
+    for (const char* key : { "LastActiveDevice", "LastActiveVersion", "LastActiveSerial" })
+        t.app->settings()->removeValue(key);
     t.app->AboutPopupAlert();
     ASSERT_EQ(t.dialogs.shown().size(), 1u);
     const auto& about = t.dialogs.shown()[0];
