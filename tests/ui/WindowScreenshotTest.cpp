@@ -8,6 +8,10 @@
 
 namespace
 {
+// Where the window is put. Without a window manager (Xvfb) nothing moves it or adds a frame,
+// so the content sits there; the framework learns its own position only later, asynchronously.
+const juce::Point<int> kOrigin { 40, 40 };
+
 class ShownWindow : public juce::DocumentWindow
 {
 public:
@@ -16,8 +20,9 @@ public:
     {
         setUsingNativeTitleBar(true);
         setContentNonOwned(&content, true);
-        setTopLeftPosition(40, 40);
+        setTopLeftPosition(kOrigin);
         setVisible(true);
+        juce::MessageManager::getInstance()->runDispatchLoopUntil(500);  // mapped and first painted
     }
     ~ShownWindow() override { clearContentComponent(); }
 };
@@ -43,7 +48,7 @@ juce::Image shoot(ConnectedApp& t, const juce::String& name)
 {
     t.app->repaint();
     ConnectedApp::pump(300);
-    const auto shot = captureScreen(t.app->getScreenBounds());
+    const auto shot = captureScreen(t.app->getLocalBounds() + kOrigin);
     if (shot.isValid())
     {
         const auto file = juce::File(HV_BUILD_DIR).getChildFile("screenshots").getChildFile(name + ".png");
