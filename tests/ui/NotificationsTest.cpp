@@ -1,30 +1,12 @@
 // The notification strip: where its lines sit, how the window grows, their colours and what a
 // click on a line does; and the texts of the About box.
 #include "support/ConnectedApp.h"
+#include "support/ShownWindow.h"
 
 #include <gtest/gtest.h>
 
 namespace
 {
-// A real top-level window around the component, so that size changes are applied.
-class ShownWindow
-{
-public:
-    explicit ShownWindow(juce::Component& content) : m_window("Halvane Update Tool", juce::Colours::black, 0)
-    {
-        m_window.setUsingNativeTitleBar(true);
-        m_window.setContentNonOwned(&content, true);
-        m_window.addToDesktop();
-        m_window.setVisible(true);
-    }
-    ~ShownWindow() { m_window.clearContentComponent(); }
-
-    juce::DocumentWindow& window() { return m_window; }
-
-private:
-    juce::DocumentWindow m_window;
-};
-
 juce::Colour lineColour(ProbedMain& m, const juce::String& key)
 {
     for (const auto& n : m.notifications())
@@ -46,7 +28,7 @@ int addAppLine(ProbedMain& m)
 
 TEST(Notifications, LinesStackBelowTheHeadingAndTheWindowGrowsAndShrinksWithThem)
 {
-    if (juce::Desktop::getInstance().getDisplays().displays.isEmpty())
+    if (!ShownWindow::displayAvailable())
         GTEST_SKIP() << "needs a display";
     ProbedMain m;
     ShownWindow shown(m);
@@ -62,7 +44,7 @@ TEST(Notifications, LinesStackBelowTheHeadingAndTheWindowGrowsAndShrinksWithThem
     EXPECT_EQ(m.notificationButton(0)->getButtonText(), "Nimbrel firmware update available (v1.04.005.0.UNDEF.00)");
     EXPECT_EQ(m.notificationButton(0)->getName(), "btnNIMBREL_UPDATE");
     EXPECT_EQ(m.getHeight(), 516);
-    EXPECT_EQ(shown.window().getContentComponent()->getHeight(), 516);
+    EXPECT_EQ(shown.getHeight(), 516);
 
     m.RemoveFirmwareNotification(1);
     ASSERT_EQ(m.notifications().size(), 1u);

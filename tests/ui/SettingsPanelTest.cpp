@@ -24,6 +24,18 @@ void connectIdle(ConnectedApp& t, int model, const std::string& version)
     t.tick();
 }
 
+// Opens the panel and clicks RESET, the confirmation answered with `answer`; returns how many
+// commands the pedal had received before.
+size_t clickFactoryReset(ConnectedApp& t, int answer)
+{
+    auto& panel = t.app->m_settingsPanel;
+    t.app->buttonClicked(&t.app->m_btnOpenSettings);
+    const size_t before = t.pedal->receivedCommands().size();
+    t.dialogs.answer(answer);
+    panel.buttonClicked(&panel.m_btnPresetsFactory);
+    return before;
+}
+
 Commands commandsAfter(ConnectedApp& t, size_t from)
 {
     const auto all = t.pedal->receivedCommands();
@@ -118,27 +130,16 @@ TEST(SettingsPanel, AnyChannelGoesOutAsFFAndIsReadBack)
     EXPECT_TRUE(t.logText().contains("<ORANGE>Set MIDI Channel 255"));
 }
 
-TEST(SettingsPanel, SelectionsReportedByThePedalAreNotSentBackButTheNextUserChangeIs)
+TEST(SettingsPanel, AUserChoiceAfterThePedalsReportIsSent)
 {
     ConnectedApp t;
-    t.plugPedal(1, "v1.04.5.0.UNDEF.0");
-    auto options = t.pedal->options();
-    options.midiChannel = 10;
-    options.dryKill = 2;
-    t.pedal->setOptions(options);
-    ASSERT_TRUE(t.tickUntilState(COMM_STATE_IDLE));
-    t.ticks(3);
-    auto& panel = t.app->m_settingsPanel;
-    EXPECT_EQ(panel.m_cbxMidiChannel.getSelectedId(), 11);
-    EXPECT_EQ(panel.m_cbxDryKill.getSelectedId(), 3);
-    EXPECT_EQ(panel.m_cbxBpmMode.getSelectedId(), 1);
-    EXPECT_EQ(t.pedal->receivedCommands(), Commands({ "Version", "Serial", "GetMCh", "GetBPM", "GetDrK", "GetPng" }));
-    EXPECT_TRUE(t.logText().contains("   m_bIgnoreChannelSet: 1"));
-
+    connectIdle(t, 1, "v1.04.5.0.UNDEF.0");
+    t.ticks(2);
+    const size_t before = t.pedal->receivedCommands().size();
     t.app->buttonClicked(&t.app->m_btnOpenSettings);
-    panel.m_cbxDryKill.setSelectedId(2, juce::sendNotificationSync);
+    t.app->m_settingsPanel.m_cbxDryKill.setSelectedId(2, juce::sendNotificationSync);
     ASSERT_TRUE(t.tickUntilState(COMM_STATE_IDLE, 30));
-    EXPECT_EQ(commandsAfter(t, 6), Commands({ "SetDrK01", "GetDrK", "GetPng" }));
+    EXPECT_EQ(commandsAfter(t, before), Commands({ "SetDrK01", "GetDrK", "GetPng" }));
     EXPECT_EQ(t.pedal->options().dryKill, 1);
 }
 
@@ -146,11 +147,8 @@ TEST(SettingsPanel, ConfirmedFactoryResetIsSentAndTheVersionReadAgain)
 {
     ConnectedApp t;
     connectIdle(t, 1, "v1.04.5.0.UNDEF.0");
+    const size_t before = clickFactoryReset(t, 1);
     auto& panel = t.app->m_settingsPanel;
-    t.app->buttonClicked(&t.app->m_btnOpenSettings);
-    const size_t before = t.pedal->receivedCommands().size();
-    t.dialogs.answer(1);
-    panel.buttonClicked(&panel.m_btnPresetsFactory);
 
     ASSERT_EQ(t.dialogs.shown().size(), 1u);
     const auto& box = t.dialogs.shown()[0];
@@ -174,12 +172,8 @@ TEST(SettingsPanel, CancelledFactoryResetLeavesStateAndPanelAlone)
 {
     ConnectedApp t;
     connectIdle(t, 2, "v1.02.0.0.UNDEF.0");
-    auto& panel = t.app->m_settingsPanel;
-    t.app->buttonClicked(&t.app->m_btnOpenSettings);
-    const size_t before = t.pedal->receivedCommands().size();
-    t.dialogs.answer(0);
-    panel.buttonClicked(&panel.m_btnPresetsFactory);
-    EXPECT_TRUE(panel.isVisible());
+    const size_t before = clickFactoryReset(t, 0);
+    EXPECT_TRUE(t.app->m_settingsPanel.isVisible());
     EXPECT_EQ(t.app->pendingState(), COMM_STATE_INVALID);
     EXPECT_EQ(t.app->statusLines()[t.app->statusLines().size() - 1], "Factory reset canceled.");
     t.ticks(5);

@@ -2,34 +2,16 @@
 // screen in the situations that matter and kept under build/.../screenshots for a look. The
 // capture must show what the window paints, at the size the notifications ask for.
 #include "support/ConnectedApp.h"
+#include "support/ShownWindow.h"
 #include "ui/RenderProbe.h"
 
 #include <gtest/gtest.h>
 
 namespace
 {
-// Where the window is put. Without a window manager (Xvfb) nothing moves it or adds a frame,
-// so the content sits there; the framework learns its own position only later, asynchronously.
-const juce::Point<int> kOrigin { 40, 40 };
-
-class ShownWindow : public juce::DocumentWindow
-{
-public:
-    explicit ShownWindow(juce::Component& content)
-        : DocumentWindow("Halvane Update Tool", juce::Colours::lightgrey, 0)
-    {
-        setUsingNativeTitleBar(true);
-        setContentNonOwned(&content, true);
-        setTopLeftPosition(kOrigin);
-        setVisible(true);
-        juce::MessageManager::getInstance()->runDispatchLoopUntil(500);  // mapped and first painted
-    }
-    ~ShownWindow() override { clearContentComponent(); }
-};
-
 bool canCapture()
 {
-    return juce::Desktop::getInstance().getDisplays().displays.size() > 0 && juce::File("/usr/bin/import").existsAsFile();
+    return ShownWindow::displayAvailable() && juce::File("/usr/bin/import").existsAsFile();
 }
 
 juce::Image captureScreen(juce::Rectangle<int> area)
@@ -48,7 +30,7 @@ juce::Image shoot(ConnectedApp& t, const juce::String& name)
 {
     t.app->repaint();
     ConnectedApp::pump(300);
-    const auto shot = captureScreen(t.app->getLocalBounds() + kOrigin);
+    const auto shot = captureScreen(t.app->getLocalBounds() + ShownWindow::kOrigin);
     if (shot.isValid())
     {
         const auto file = juce::File(HV_BUILD_DIR).getChildFile("screenshots").getChildFile(name + ".png");
