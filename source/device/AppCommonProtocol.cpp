@@ -165,7 +165,12 @@ void AppCommon::ProcessVersionReply()
         return;
     }
     m_deviceVersion = VersionInfo(TakeReply());
-    SetActiveVersion(m_connectedDevice, m_deviceVersion.toString());
+    if (m_deviceVersion.isKnown())
+        SetActiveVersion(m_connectedDevice, m_deviceVersion.toString());
+    else
+        // A line that is no version (another command's reply, noise) leaves the version unknown
+        // and must not overwrite the version remembered from the last good connection.
+        m_deviceVersion = VersionInfo();
     if (deviceRow(m_connectedDevice) != nullptr
         && m_deviceVersion.isOlderThan(m_availableUpdates[(size_t) m_connectedDevice].availableVersion))
         RaiseFirmwareNotification(m_connectedDevice);
@@ -201,6 +206,8 @@ void AppCommon::ProcessFactoryReply()
         {
             logMessage("<RED>Factory reset timeout", false);
             RefreshStateDisplay(m_state);
+            // Each round starts with a fresh command, so every round is three full attempts.
+            RestartState(COMM_FACTORY_RESET);
         }
         return;
     }

@@ -27,6 +27,8 @@ struct VersionInfo
     juce::String toShortString() const;
 
     bool isZero() const;
+    // A version was read: the four numbers are not all zero (date, time and channel aside).
+    bool isKnown() const { return major != 0 || minor != 0 || build != 0 || revision != 0; }
     bool equalNumbers(const VersionInfo& other) const;
     bool isOlderThan(const VersionInfo& other) const;
     bool isAtLeast(const VersionInfo& other) const { return !isOlderThan(other); }

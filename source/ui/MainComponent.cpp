@@ -87,10 +87,18 @@ void MainComponent::resized()
     m_lblOnComputer.setBounds(366, 130, 120, 18);
     m_deviceList.setBounds(39, 148, 175, 232);
     m_computerList.setBounds(366, 148, 175, 232);
-    m_settingsPanel.setBounds(settingsPanelBounds());
+    placeSettingsPanel();
     for (const auto& n : m_notifications)
         if (auto* button = m_notificationButtons[(size_t) n.button].get())
             button->setBounds(n.bounds);
+}
+
+// The panel's rows follow the connected pedal and its firmware, so its size and the places of its
+// controls are worked out again whenever the display is refreshed, also while it is open.
+void MainComponent::placeSettingsPanel()
+{
+    m_settingsPanel.applyLayout();
+    m_settingsPanel.setBounds(settingsPanelBounds());
 }
 
 juce::Rectangle<int> MainComponent::settingsPanelBounds() const
@@ -213,8 +221,7 @@ void MainComponent::buttonClicked(juce::Button* button)
 
 void MainComponent::ShowSettingsPanel()
 {
-    m_settingsPanel.layoutRows();
-    m_settingsPanel.setBounds(settingsPanelBounds());
+    placeSettingsPanel();
     m_settingsPanel.setVisible(true);
     m_settingsPanel.toFront(false);
     RefreshStateDisplay(m_state);
@@ -260,8 +267,12 @@ void MainComponent::SelectOptionItem(Option option, int value)
 {
     // The selection's change notification must be known as the pedal's report, not a choice of
     // the user, or the value would be sent straight back; that holds whenever the selection
-    // moves, not only when the held value changed (the box starts with nothing selected).
+    // moves, not only when the held value changed (the box starts with nothing selected). When
+    // it does not move no notification comes to clear the mark, and a mark left standing would
+    // swallow the user's next choice, so it is cleared.
     if (m_settingsPanel.selectedOptionValue(option) != value)
         markOptionChanged(option);
+    else
+        clearOptionChanged(option);
     m_settingsPanel.selectOptionValue(option, value);
 }

@@ -39,6 +39,7 @@ public:
     void drawPanelBackground(juce::Graphics& g, juce::Rectangle<int> area);
     juce::Colour themeTextColour() const;
     juce::Rectangle<int> settingsPanelBounds() const;
+    void placeSettingsPanel();
 
     // ---- States 24..37 and the per-tick work ----
     juce::String StateName(int state) override;

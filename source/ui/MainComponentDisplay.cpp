@@ -1,19 +1,12 @@
 #include "app/Clock.h"
 #include "ui/MainComponent.h"
 
-namespace
-{
-bool versionKnown(const VersionInfo& v)
-{
-    return !(v.major == 0 && v.minor == 0 && v.build == 0 && v.revision == 0);
-}
-}
-
 void MainComponent::RefreshStateDisplay(int state)
 {
     const int c = juce::jmax(0, m_connectedDevice);
     m_btnOpenSettings.setEnabled(true);
     const bool panel = m_settingsPanel.isVisible();
+    placeSettingsPanel();
 
     bool skipped = true;
     if (c > 0 && c < DeviceCatalogue::kDeviceCount)
@@ -38,7 +31,7 @@ void MainComponent::RefreshStateDisplay(int state)
 void MainComponent::refreshUpdateButton(int c, bool skipped, int displayState)
 {
     const bool checking = IsFirmwareCheckRunning() || IsAppCheckRunning();
-    const bool known = versionKnown(m_deviceVersion);
+    const bool known = m_deviceVersion.isKnown();
     const auto& available = m_availableUpdates[(size_t) juce::jmin(c, DeviceCatalogue::kDeviceCount - 1)].availableVersion;
 
     juce::String text = "UPDATE";
@@ -83,11 +76,14 @@ bool MainComponent::refreshControlsForState(int c, bool skipped, bool panel, int
         const bool checking = IsFirmwareCheckRunning() || IsAppCheckRunning();
         const auto& available = m_availableUpdates[(size_t) juce::jmin(c, DeviceCatalogue::kDeviceCount - 1)].availableVersion;
         m_btnUpdate.setEnabled(c >= 1 && !checking && !skipped && !panel && m_deviceVersion.isOlderThan(available)
-                               && versionKnown(m_deviceVersion));
-        for (juce::Component* control : { (juce::Component*) &m_btnOpenSettings, (juce::Component*) &m_btnPresetsRefresh,
-                                          (juce::Component*) &m_btnPresetsBackup, (juce::Component*) &m_btnPresetsRestore,
-                                          (juce::Component*) &m_deviceList, (juce::Component*) &m_computerList })
-            control->setEnabled(!panel);
+                               && m_deviceVersion.isKnown());
+        m_btnOpenSettings.setEnabled(!panel);
+        m_computerList.setEnabled(!panel);
+        // The display is refreshed in the idle state also while a lost pedal is being let go of,
+        // and the bootloader holds no presets: the pedal's presets are offered only with a pedal.
+        for (juce::Component* control : { (juce::Component*) &m_btnPresetsRefresh, (juce::Component*) &m_btnPresetsBackup,
+                                          (juce::Component*) &m_btnPresetsRestore, (juce::Component*) &m_deviceList })
+            control->setEnabled(!panel && c >= 1);
         s.m_cbxMidiChannel.setEnabled(panel);
         s.m_btnPresetsFactory.setEnabled(panel);
         s.m_cbxBpmMode.setEnabled(panel && DeviceSupportsFeature(m_connectedDevice, DeviceCatalogue::kOptionBpmMode, m_deviceVersion));

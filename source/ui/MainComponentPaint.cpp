@@ -102,8 +102,7 @@ void MainComponent::paintHeader(juce::Graphics& g)
     if (m_bBetaChannel && m_connectedDevice > 0)
     {
         const int x = 85 + nameWidth + (int) std::ceil(subFont.getStringWidthFloat(sub));
-        g.setColour(juce::Colour(0xFFFF0000));
-        g.drawText("(BETA)", x, 34, 100, 10, juce::Justification::centredLeft, false);
+        drawShadowedText(g, "(BETA)", { x, 34, 100, 10 }, juce::Colour(0xFFFF0000));
     }
 }
 

@@ -47,6 +47,8 @@ void MainComponent::ProcessState(int state)
         CheckForNewAppUpdate(false, false);
     if (m_firmwareCheck.running)
         CheckAllActiveFirmwareAvailable(false);
+    if (m_manualLockUntil != 0 && now >= m_manualLockUntil)
+        RefreshStateDisplay(m_state);
 
     if (state >= COMM_RESTORE_PRESETS_FROM_ARCHIVE && state < COMM_STATE_COUNT_)
     {

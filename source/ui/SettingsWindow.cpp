@@ -97,11 +97,18 @@ void SettingsWindow::layoutRows()
 
 void SettingsWindow::resized()
 {
+    applyLayout();
+}
+
+void SettingsWindow::applyLayout()
+{
     layoutRows();
     for (int row = 0; row < kOptionRows; ++row)
     {
         const auto& r = m_rows[(size_t) row];
-        if (rowVisible(row))
+        const bool show = rowVisible(row);
+        r.component->setVisible(show);
+        if (show)
             r.component->setBounds(r.x + 75, r.y + 15, r.width, 20);
     }
     m_btnAbout.setBounds(75, m_contentBottom, 90, 20);

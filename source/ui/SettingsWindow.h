@@ -21,6 +21,8 @@ public:
     ~SettingsWindow() override;
 
     void layoutRows();
+    // Rows, then the bounds and visibility of every row's control.
+    void applyLayout();
     void resized() override;
     void paint(juce::Graphics& g) override;
     void buttonClicked(juce::Button* button) override;

@@ -61,9 +61,18 @@ TEST(ConnectionSequence, OptionRepliesUpdateTheHeldValues)
     options.dryKill = 2;
     t.pedal->setOptions(options);
     ASSERT_TRUE(t.tickUntilState(COMM_STATE_IDLE));
+    t.ticks(3);
     EXPECT_EQ(t.app->optionValue(AppCommon::kMidiChannel), 10);
     EXPECT_EQ(t.app->optionValue(AppCommon::kDryKill), 2);
     EXPECT_TRUE(t.logText().contains("Update MidiCh: 10"));
+
+    // The settings panel shows the reported values without sending them back.
+    auto& panel = t.app->m_settingsPanel;
+    EXPECT_EQ(panel.m_cbxMidiChannel.getSelectedId(), 11);
+    EXPECT_EQ(panel.m_cbxDryKill.getSelectedId(), 3);
+    EXPECT_EQ(panel.m_cbxBpmMode.getSelectedId(), 1);
+    EXPECT_EQ(t.pedal->receivedCommands(), Commands({ "Version", "Serial", "GetMCh", "GetBPM", "GetDrK", "GetPng" }));
+    EXPECT_TRUE(t.logText().contains("   m_bIgnoreChannelSet: 1"));
 }
 
 TEST(ConnectionSequence, SilentPedalGetsThreeVersionRequestsThenTheAlert)

@@ -9,7 +9,7 @@ using Commands = std::vector<std::string>;
 namespace
 {
 // The main component with the progress window it would open recorded instead.
-class PromptRecordingApp : public MainComponent
+class PromptRecordingApp : public ProbedMain
 {
 public:
     struct Prompt

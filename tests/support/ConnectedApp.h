@@ -4,8 +4,8 @@
 #include "serial/SerialPort.h"
 #include "simpedal/FakeSysfsTree.h"
 #include "simpedal/SimulatedPedal.h"
+#include "support/ProbedMain.h"
 #include "support/ScriptedDialogs.h"
-#include "ui/MainComponent.h"
 
 #include <juce_gui_basics/juce_gui_basics.h>
 
@@ -20,10 +20,10 @@
 class ConnectedApp
 {
 public:
-    using Factory = std::function<std::unique_ptr<MainComponent>()>;
+    using Factory = std::function<std::unique_ptr<ProbedMain>()>;
 
     // `makeApp` lets a test put a subclass in place of the main component to watch its hooks.
-    explicit ConnectedApp(const Factory& makeApp = [] { return std::make_unique<MainComponent>(); })
+    explicit ConnectedApp(const Factory& makeApp = [] { return std::make_unique<ProbedMain>(); })
         : m_root(std::filesystem::path(juce::File::getSpecialLocation(juce::File::userHomeDirectory)
                                            .getFullPathName()
                                            .toStdString())
@@ -115,7 +115,7 @@ public:
     ScriptedDialogs dialogs;
     std::unique_ptr<SimulatedPedal> pedal;
     std::vector<std::unique_ptr<FakeSysfsTree>> extraPorts;
-    std::unique_ptr<MainComponent> app;
+    std::unique_ptr<ProbedMain> app;
 
 private:
     std::filesystem::path m_root;

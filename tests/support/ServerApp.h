@@ -49,6 +49,7 @@ protected:
             file.saveIfNeeded();
         }
         t = std::make_unique<ConnectedApp>();
+        t->app->useRealServerWork();
     }
 
     void closeApp()
