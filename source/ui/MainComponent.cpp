@@ -101,6 +101,21 @@ void MainComponent::placeSettingsPanel()
     m_settingsPanel.setBounds(settingsPanelBounds());
 }
 
+juce::Rectangle<int> MainComponent::statusArea() const
+{
+    return { 0, getHeight() - 47, getWidth(), 47 };
+}
+
+void MainComponent::repaintChangingAreas()
+{
+    // Only the header, the banners, the recovery box, the bottom bar's lines and the debug panel
+    // change from tick to tick; the lists and buttons repaint themselves when they change.
+    repaint(0, 0, getWidth(), 130);
+    repaint(statusArea());
+    if (m_bDebugMode)
+        repaint(kWidth, 0, getWidth() - kWidth, getHeight());
+}
+
 juce::Rectangle<int> MainComponent::settingsPanelBounds() const
 {
     const int height = m_settingsPanel.panelHeight();
@@ -111,7 +126,7 @@ void MainComponent::setStatusLine(const juce::String& text, bool repaintNow)
 {
     m_statusLines.add(text);
     if (repaintNow)
-        repaint();
+        repaint(statusArea());
 }
 
 void MainComponent::logMessage(const juce::String& text, bool replaceLast)

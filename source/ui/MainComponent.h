@@ -39,6 +39,8 @@ public:
     void drawPanelBackground(juce::Graphics& g, juce::Rectangle<int> area);
     juce::Colour themeTextColour() const;
     juce::Rectangle<int> settingsPanelBounds() const;
+    juce::Rectangle<int> statusArea() const;
+    void repaintChangingAreas();
     void placeSettingsPanel();
 
     // ---- States 24..37 and the per-tick work ----
@@ -147,6 +149,7 @@ private:
     void firmwareCheckFinish();
     juce::String aboutMessage();
 
+    const juce::Image& staticLayer();
     void paintImages(juce::Graphics& g);
     void paintHeader(juce::Graphics& g);
     void paintBanners(juce::Graphics& g);
@@ -159,6 +162,8 @@ private:
     juce::Image m_topBar = Assets::topBar();
     juce::Image m_bottomBar = Assets::bottomBar();
     juce::Image m_logo = Assets::logo();
+    juce::Image m_staticLayer;
+    juce::Colour m_staticLayerAccent;
     std::vector<Notification> m_notifications;
     std::array<std::unique_ptr<juce::TextButton>, Notification::kMaxButtons> m_notificationButtons;
     juce::int64 m_manualLockUntil = 0;

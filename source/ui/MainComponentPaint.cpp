@@ -37,11 +37,7 @@ void MainComponent::drawPanelBackground(juce::Graphics& g, juce::Rectangle<int> 
 
 void MainComponent::paint(juce::Graphics& g)
 {
-    g.fillAll(juce::Colour(0xFF808080));
-    g.setColour(juce::Colours::black);
-    paintImages(g);
-    for (const auto& list : { m_deviceList.getBounds(), m_computerList.getBounds() })
-        kShadow.drawForRectangle(g, list);
+    g.drawImageAt(staticLayer(), 0, 0);
     paintHeader(g);
     paintBanners(g);
     if (!m_notifications.empty())
@@ -68,6 +64,26 @@ void MainComponent::paint(juce::Graphics& g)
     if (m_bDebugMode)
         paintDebugPanel(g);
     m_nextRepaintTime = Clock::nowMs() + m_repaintPeriodMs;
+}
+
+// The images and the list shadows change only with the size and the theme, but stretching the
+// images and blurring the shadows on every repaint cost several per cent of a core while idle;
+// they are drawn once into a layer and the layer is blitted.
+const juce::Image& MainComponent::staticLayer()
+{
+    const auto accent = themeColour(0);
+    if (m_staticLayer.isValid() && m_staticLayer.getBounds() == getLocalBounds() && m_staticLayerAccent == accent)
+        return m_staticLayer;
+
+    m_staticLayer = juce::Image(juce::Image::RGB, juce::jmax(1, getWidth()), juce::jmax(1, getHeight()), false);
+    m_staticLayerAccent = accent;
+    juce::Graphics g(m_staticLayer);
+    g.fillAll(juce::Colour(0xFF808080));
+    g.setColour(juce::Colours::black);
+    paintImages(g);
+    for (const auto& list : { m_deviceList.getBounds(), m_computerList.getBounds() })
+        kShadow.drawForRectangle(g, list);
+    return m_staticLayer;
 }
 
 void MainComponent::paintImages(juce::Graphics& g)

@@ -41,7 +41,7 @@ void MainComponent::ProcessState(int state)
 {
     const auto now = Clock::nowMs();
     if (m_txIndicator == 2 || m_rxIndicator == 2 || now > m_nextRepaintTime)
-        repaint();
+        repaintChangingAreas();
     ListPortsIfDue();
     if (appCheckRunning)
         CheckForNewAppUpdate(false, false);
