@@ -2,6 +2,8 @@
 // runs inside an initialised message manager.
 #include <gtest/gtest.h>
 
+#include "updateserver/UnreachableServers.h"
+
 #include <juce_gui_basics/juce_gui_basics.h>
 
 #include <cstdlib>
@@ -53,6 +55,8 @@ int main(int argc, char** argv)
     int result = 0;
     {
         juce::ScopedJuceInitialiser_GUI gui;
+        // After the initialiser: the settings file's save timer needs the message manager.
+        UnreachableServers::writeInto(home);
         result = RUN_ALL_TESTS();
     }
     juce::Logger::setCurrentLogger(nullptr);

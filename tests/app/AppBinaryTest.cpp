@@ -1,5 +1,6 @@
 #include "support/AppProcess.h"
 #include "support/TestFiles.h"
+#include "updateserver/UnreachableServers.h"
 
 #include <gtest/gtest.h>
 
@@ -9,6 +10,7 @@ protected:
     void SetUp() override
     {
         SKIP_WITHOUT_DISPLAY();
+        UnreachableServers::writeInto(home.folder());
         ASSERT_TRUE(first.start(juce::StringArray { HV_APP_BINARY }, 0));
         window = waitForWindow("Halvane Update Tool");
         ASSERT_TRUE(window.isNotEmpty()) << "main window never appeared";

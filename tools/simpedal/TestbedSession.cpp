@@ -1,5 +1,7 @@
 #include "simpedal/TestbedSession.h"
 
+#include "updateserver/UnreachableServers.h"
+
 #include <fstream>
 #include <sstream>
 #include <thread>
@@ -20,6 +22,7 @@ TestbedSession::~TestbedSession()
 void TestbedSession::startApp(bool underPreload)
 {
     std::filesystem::create_directories(m_home);
+    UnreachableServers::writeInto(juce::File(m_home.string()));
     auto environment = underPreload ? m_testbed->preloadEnvironment() : std::vector<std::string> {};
     environment.push_back("HOME=" + m_home.string());
     m_app = std::make_unique<PreloadedProcess>(std::vector<std::string> { m_appBinary }, environment);
