@@ -17,4 +17,4 @@ dir=$(scripts/build.sh "${build_args[@]}" | tail -n 1)
 export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=0}
 cd "$dir"
 xvfb-run -a -s "-screen 0 1280x1024x24" \
-  ctest --output-on-failure --timeout 180 -j 2 "${ctest_args[@]}"
+  ctest --output-on-failure --timeout 180 "${ctest_args[@]}"

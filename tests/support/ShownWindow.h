@@ -1,5 +1,7 @@
 #pragma once
 
+#include "support/AppProcess.h"
+
 #include <juce_gui_basics/juce_gui_basics.h>
 
 // A real top-level window around a component, as the application shows its main component:
@@ -20,6 +22,12 @@ public:
         juce::MessageManager::getInstance()->runDispatchLoopUntil(500);  // mapped and first painted
     }
     ~ShownWindow() override { clearContentComponent(); }
+
+private:
+    // Held for the window's life: screen captures must not see another test's window.
+    ScopedDisplayLock m_displayLock;
+
+public:
 
     static bool displayAvailable() { return juce::Desktop::getInstance().getDisplays().displays.size() > 0; }
 };
