@@ -38,18 +38,19 @@ protected:
 
 TEST_F(AppBinary, MainWindowIsTitledAndSized)
 {
-    // The window is named when it is created and sized a moment later.
+    // The window is named when it is created, then sized and centred a moment later.
+    const auto screen = juce::StringArray::fromTokens(runCommand({ "xdotool", "getdisplaygeometry" }).trim(), " ", "");
+    ASSERT_EQ(screen.size(), 2);
+    const auto centred = "Position: " + juce::String((screen[0].getIntValue() - 576) / 2) + ","
+                       + juce::String((screen[1].getIntValue() - 480) / 2);
     juce::String geometry;
     const auto deadline = juce::Time::getMillisecondCounter() + 5000;
     do
         geometry = runCommand({ "xdotool", "search", "--onlyvisible", "--name", "^Halvane Update Tool$",
                                 "getwindowgeometry" });
-    while (!geometry.contains("Geometry: 576x480") && juce::Time::getMillisecondCounter() < deadline);
+    while (!(geometry.contains("Geometry: 576x480") && geometry.contains(centred))
+           && juce::Time::getMillisecondCounter() < deadline);
     EXPECT_TRUE(geometry.contains("Geometry: 576x480")) << geometry;
-    const auto screen = juce::StringArray::fromTokens(runCommand({ "xdotool", "getdisplaygeometry" }).trim(), " ", "");
-    ASSERT_EQ(screen.size(), 2);
-    const auto centred = "Position: " + juce::String((screen[0].getIntValue() - 576) / 2) + ","
-                       + juce::String((screen[1].getIntValue() - 480) / 2);
     EXPECT_TRUE(geometry.contains(centred)) << centred << " expected in " << geometry;
 
     const auto shot = juce::File(HV_BUILD_DIR).getChildFile("screenshots/main-window.png");
