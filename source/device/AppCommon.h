@@ -221,7 +221,6 @@ protected:
     virtual bool IsPresetArchiveRestorePending() { return false; }
     virtual void ContinueWithPresetArchiveRestore() {}
     virtual void OnConnectionReset() {}
-    virtual void OnPortListingTick() {}
 
     // Preset write started from idle when the pedal bank was modified; true when it started.
     virtual bool StartPresetWriteIfModified() { return false; }

@@ -163,8 +163,7 @@ void MainComponent::paintIndicators(juce::Graphics& g)
 
 void MainComponent::paintStatus(juce::Graphics& g)
 {
-    while (m_statusLines.size() > 1)
-        m_statusLines.remove(0);
+    LogFormat::keepNewest(m_statusLines, 1);
     if (m_statusLines.isEmpty())
         return;
     const auto& text = m_statusLines[0];
@@ -179,8 +178,7 @@ void MainComponent::paintDebugPanel(juce::Graphics& g)
 {
     g.setColour(juce::Colour(0xFF1F1F1F));
     g.fillRoundedRectangle(584.0f, 8.0f, 334.0f, 464.0f, 4.0f);
-    while (m_debugLines.size() > kMaxDebugLines)
-        m_debugLines.remove(0);
+    LogFormat::keepNewest(m_debugLines, kMaxDebugLines);
     g.setFont(juce::Font(10.0f));
     for (int i = 0; i < m_debugLines.size(); ++i)
     {
